@@ -1,0 +1,30 @@
+#pragma once
+// Reads a measurement table from text: the first row holds X, Y and the column names, every
+// further row a point. Cells are separated by TAB, ";" or "," (the first of these the header
+// row contains); numbers use "." or, unless "," separates the cells, ",". Blank lines are skipped.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "util/TxTypes.h"
+
+struct TextTable {
+    QStringList columnNames;            // the names after X and Y
+    CTXFloatArray x;
+    CTXFloatArray y;
+    std::vector<CTXFloatArray> values;  // one array per named column
+};
+
+struct TextTableError {
+    int line = 0;    // 1-based, 0 when the error is not tied to a line
+    int column = 0;  // 1-based cell number, 0 when not tied to a cell
+    QString message;
+};
+
+// Parses `text`; on failure returns false and fills `error`, leaving `table` unspecified.
+bool ReadTextTable(const QString& text, int maxColumns, TextTable* table, TextTableError* error);
+
+// Parses one cell as a number; the whole trimmed text must be consumed.
+bool ParseTableNumber(const QString& cell, bool commaIsDecimal, float* value);

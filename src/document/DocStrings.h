@@ -1,0 +1,19 @@
+#pragma once
+// Identifiers of the document's texts (Strings.inc holds the English ones).
+
+enum DocStringId : int {
+    IDS_UNEXPECTED_FILE_FORMAT = 61700,
+    IDS_FILE_NOT_FOUND = 61701,
+    IDS_ACCESS_DENIED_READ = 61702,
+    IDS_ACCESS_DENIED_WRITE = 61703,
+    IDS_DISK_FULL = 61704,
+    IDS_FAILED_TO_OPEN_DOC = 61705,
+    IDS_FAILED_TO_SAVE_DOC = 61706,
+    IDS_UNTITLED = 61707,
+    IDS_UNDO_EMPTY = 32548,
+    IDS_REDO_EMPTY = 32549,
+    IDS_UNDO_FORMAT = 32550,
+    IDS_REDO_FORMAT = 32551,
+    IDS_STEP_NAME_BASE = 32552,
+    IDS_OUTSIDE_EXTENT = 3031,
+};

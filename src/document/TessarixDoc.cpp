@@ -1,0 +1,498 @@
+#include "document/TessarixDoc.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+#include "document/DefaultMapComputations.h"
+#include "document/DocStrings.h"
+#include "document/MapNotify.h"
+#include "util/Archive.h"
+#include "util/StringTable.h"
+
+namespace {
+
+CTessarixDoc* g_document = nullptr;
+
+constexpr char kMagic[4] = {'T', 'S', 'R', 'T'};
+// Optional block after the reserved words: the axis labels, written only when one differs from
+// its default. Readers that do not know it stop before it.
+constexpr char kAxisLabelMagic[4] = {'T', 'X', 'A', 'X'};
+
+// More column records than the document has columns: not a format error but a failed open.
+struct TooManyColumns {};
+
+}  // namespace
+
+QString DocFileMessage(DocFileStatus status, const QString& path)
+{
+    switch (status) {
+    case DocFileStatus::Ok:
+        return {};
+    case DocFileStatus::UnexpectedFormat:
+        return TxString(IDS_UNEXPECTED_FILE_FORMAT);
+    case DocFileStatus::FileNotFound:
+        return TxFormat(IDS_FILE_NOT_FOUND, path);
+    case DocFileStatus::AccessDeniedRead:
+        return TxFormat(IDS_ACCESS_DENIED_READ, path);
+    case DocFileStatus::AccessDeniedWrite:
+        return TxFormat(IDS_ACCESS_DENIED_WRITE, path);
+    case DocFileStatus::DiskFull:
+        return TxString(IDS_DISK_FULL);
+    case DocFileStatus::OpenFailed:
+        return TxString(IDS_FAILED_TO_OPEN_DOC);
+    case DocFileStatus::SaveFailed:
+        return TxString(IDS_FAILED_TO_SAVE_DOC);
+    }
+    return {};
+}
+
+CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
+    : m_maps(maps ? std::move(maps) : CreateDefaultMapComputations()), m_image(std::make_unique<CTXImage>())
+{
+    g_document = this;
+    ResetContentsToDefaults();
+    for (int kind = 0; kind < 4; ++kind)
+        ResetPrintSettings(m_printBlocks[size_t(kind)], kind);
+}
+
+CTessarixDoc::~CTessarixDoc()
+{
+    m_maps.reset();  // stops the workers before anything they were given goes away
+    if (g_document == this)
+        g_document = nullptr;
+}
+
+CTessarixDoc* CTessarixDoc::Instance()
+{
+    return g_document;
+}
+
+void CTessarixDoc::AppendDefaultColumns()
+{
+    for (int c = 0; c < kColumnCount; ++c)
+        m_columns.push_back(std::make_unique<CTessarixDataColumn>(c == 0, DefaultColumnName(c)));
+}
+
+void CTessarixDoc::ResetContentsToDefaults()
+{
+    m_pointCount = 0;
+    m_x.clear();
+    m_y.clear();
+    m_columns.clear();
+    AppendDefaultColumns();
+    m_settings.ResetToDefaults();
+    m_inputGrid = CoordinateInputGrid();
+    m_image->Clear();
+    m_axes[AxisX] = CMapAxis(CMapAxis::BelowHorizontal, {});
+    m_axes[AxisY] = CMapAxis(CMapAxis::LeftOfVertical, {});
+    m_axes[AxisZ] = CMapAxis(CMapAxis::RightOfVertical, {});
+    RefreshAxes(PropAllAxes);
+}
+
+void CTessarixDoc::DeleteContents()
+{
+    m_pointCount = 0;
+    m_columns.clear();
+    m_x.clear();
+    m_y.clear();
+    m_maps->Reset();
+    // The undo and redo histories belong to the contents and are emptied with them.
+}
+
+void CTessarixDoc::OnNewDocument()
+{
+    DeleteContents();
+    ResetContentsToDefaults();
+    for (int kind = 0; kind < 4; ++kind)
+        ResetPrintSettings(m_printBlocks[size_t(kind)], kind);
+    m_pathName.clear();
+    m_modified = false;
+    RefreshAxes(PropAllAxes);
+    RequestMaps(RECALC_ALL);
+    NotifyDocumentChanged(ChangeColumns);
+}
+
+QStringList CTessarixDoc::EnabledColumnNames() const
+{
+    QStringList names;
+    for (const auto& c : m_columns)
+        if (c->enabled)
+            names.append(c->name);
+    return names;
+}
+
+std::vector<int32_t> CTessarixDoc::EnabledColumnIndices() const
+{
+    std::vector<int32_t> indices;
+    for (int i = 0; i < ColumnCount(); ++i)
+        if (m_columns[size_t(i)]->enabled)
+            indices.push_back(i);
+    return indices;
+}
+
+void CTessarixDoc::SetPointTable(int32_t pointCount, CTXFloatArray x, CTXFloatArray y,
+                                 const std::array<CTXFloatArray, kColumnCount>& values)
+{
+    m_pointCount = std::max(0, pointCount);
+    m_x = std::move(x);
+    m_y = std::move(y);
+    m_x.resize(size_t(m_pointCount));
+    m_y.resize(size_t(m_pointCount));
+    for (int c = 0; c < ColumnCount(); ++c) {
+        CTXFloatArray& v = m_columns[size_t(c)]->values;
+        v = values[size_t(c)];
+        v.resize(size_t(m_pointCount));
+    }
+}
+
+void CTessarixDoc::InsertPoint(float x, float y, const CTXFloatArray& values)
+{
+    BeginUndoableChange(StepInsertPoint, RECALC_ALL);
+    ++m_pointCount;
+    m_x.push_back(x);
+    m_y.push_back(y);
+    size_t k = 0;
+    for (auto& column : m_columns) {
+        if (column->enabled) {
+            column->values.push_back(k < values.size() ? values[k] : 0.0f);
+            ++k;
+        } else {
+            column->values.push_back(0.0f);
+        }
+    }
+    SetModifiedFlag();
+    RequestMaps(RECALC_ALL);
+}
+
+int CTessarixDoc::SetColumnDefinitions(const std::array<bool, kColumnCount>& enabled,
+                                       const std::array<QString, kColumnCount>& names)
+{
+    int level = ChangeData;
+    for (int c = 0; c < kColumnCount; ++c)
+        if ((m_columns[size_t(c)]->enabled != 0) != enabled[size_t(c)])
+            level = ChangeColumns;
+    if (level == ChangeData)
+        for (int c = 0; c < kColumnCount; ++c)
+            if (m_columns[size_t(c)]->name != names[size_t(c)])
+                level = ChangeNames;
+
+    BeginUndoableChange(StepMapSetup, RECALC_BITMAP, level);
+    for (int c = 0; c < kColumnCount; ++c) {
+        m_columns[size_t(c)]->enabled = (c == 0 || enabled[size_t(c)]) ? 1 : 0;
+        m_columns[size_t(c)]->name = names[size_t(c)];
+    }
+    SetModifiedFlag();
+    NotifyDocumentChanged(level);
+    return level;
+}
+
+void CTessarixDoc::RefreshAxes(int id)
+{
+    AxisSettings* source[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
+    auto apply = [&](int identifier) {
+        const int axis = identifier / 1000 - 1;
+        if (axis < 0 || axis > 2)
+            return;
+        const AxisSettings& s = *source[axis];
+        CMapAxis& a = m_axes[size_t(axis)];
+        switch (identifier % 1000) {
+        case 1:
+            a.font = s.font;
+            a.color = s.fontColor;
+            break;
+        case 2:
+            a.SetAxisRange(s.start, s.stop, s.step);
+            if (axis == AxisZ)
+                m_pendingWork |= RECALC_CONTOURS;
+            break;
+        case 3:
+            a.title = s.label;
+            break;
+        case 5:
+            if (axis == AxisZ)
+                m_pendingWork |= RECALC_CONTOURS;
+            break;
+        default:
+            break;
+        }
+    };
+    if (id == PropAllAxes) {
+        for (int axis = 1; axis <= 3; ++axis)
+            for (int item = 1; item <= 3; ++item)
+                apply(axis * 1000 + item);
+        return;
+    }
+    apply(id);
+}
+
+void CTessarixDoc::MoveColorScale(bool up)
+{
+    BeginUndoableChange(StepMoveColorScale, RECALC_CONTOURS);
+    m_settings.ShiftColourRange(up);
+    const AxisSettings& z = m_settings.zAxis;
+    m_axes[AxisZ].SetAxisRange(z.start, z.stop, z.step);
+    SetModifiedFlag();
+    NotifyDocumentChanged(ChangeData);
+    // The levels are the multiples of the step inside the new range, so the contours are traced
+    // again along with the picture.
+    RequestMaps(RECALC_CONTOURS | RECALC_BITMAP);
+}
+
+bool CTessarixDoc::AutoScaleColor(int column)
+{
+    const CTXFloatArray& v = Column(column).values;
+    float lo = 0.0f, hi = 0.0f;
+    if (!v.empty()) {
+        const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
+        lo = *mn;
+        hi = *mx;
+    }
+    CTessarixSettings trial = m_settings;
+    if (!trial.AutoRangeColour(lo, hi, !v.empty()))
+        return false;
+    BeginUndoableChange(StepAutoScaleColor, RECALC_CONTOURS);
+    m_settings.AutoRangeColour(lo, hi, true);
+    const AxisSettings& z = m_settings.zAxis;
+    m_axes[AxisZ].SetAxisRange(z.start, z.stop, z.step);
+    SetModifiedFlag();
+    NotifyDocumentChanged(ChangeData);
+    RequestMaps(RECALC_CONTOURS);
+    return true;
+}
+
+void CTessarixDoc::SetMapMode(int mode)
+{
+    BeginUndoableChange(StepMapMode, RECALC_BITMAP);
+    m_settings.mapMode = std::clamp(mode, 0, 3);
+    RequestMaps(RECALC_BITMAP);
+}
+
+void CTessarixDoc::OnViewSizeChanged(const TxRect& client)
+{
+    if (client.Height() == m_clientRect.Height() &&
+        (m_clientRect.Width() == client.Width() || m_clientRect.Width() == client.Width() + 1))
+        return;
+    m_clientRect = client;
+    RequestMaps(RECALC_CONTOURS | RECALC_BITMAP);
+}
+
+void CTessarixDoc::SetScreenResolution(int dpiX, int dpiY)
+{
+    m_dpiX = std::max(1, dpiX);
+    m_dpiY = std::max(1, dpiY);
+}
+
+void CTessarixDoc::RequestMaps(int work)
+{
+    m_layout = ComputeMapLayout(m_clientRect, m_dpiX, m_dpiY, m_axes[AxisX], m_axes[AxisY],
+                                m_axes[AxisZ], m_settings.xAxis.hidden, m_settings.yAxis.hidden,
+                                m_settings.zAxis.hidden, m_settings.borderPen.width);
+    m_axes[AxisX].SetAxisRect(m_layout.graph);
+    m_axes[AxisY].SetAxisRect(m_layout.graph);
+
+    work |= m_pendingWork;
+    m_pendingWork = 0;
+    const int active = m_notify ? int(m_notify->SendMapNotify(MapNotifyActiveColumn, 0)) : 0;
+    int requests = 0;
+    for (int i = 0; i < ColumnCount(); ++i) {
+        if (!m_columns[size_t(i)]->enabled)
+            continue;
+        m_maps->Request(*this, i, i == active, work);
+        ++requests;
+    }
+    if (m_notify)
+        m_notify->PostMapNotify(MapNotifyMapsRequested, requests);
+}
+
+void CTessarixDoc::BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument)
+{
+    // The undo history records its step here: the redo stack is emptied, then the snapshot of
+    // what `kind` and `argument` select is taken before the command changes anything.
+    (void)kind;
+    (void)recalcFlags;
+    (void)argument;
+}
+
+QString CTessarixDoc::Title() const
+{
+    if (m_pathName.isEmpty())
+        return TxString(IDS_UNTITLED);
+    return QFileInfo(m_pathName).fileName();
+}
+
+void CTessarixDoc::NotifyDocumentChanged(int level)
+{
+    if (m_notify)
+        m_notify->SendMapNotify(MapNotifyDocumentChanged, level);
+}
+
+// ---- document file ----
+
+QByteArray CTessarixDoc::WriteFileBytes()
+{
+    QByteArray bytes;
+    CTXArchive ar(&bytes);
+    ar.Bytes(const_cast<char*>(kMagic), 4);
+    ar.PutInt32(0);
+    ar.PutInt32(m_pointCount);
+    ar.PutInt32(ColumnCount());
+    for (auto& column : m_columns)
+        column->Serialize(ar, m_pointCount);
+    ar.Floats(m_x, m_pointCount);
+    ar.Floats(m_y, m_pointCount);
+    m_settings.Serialize(ar);
+    ar.Int32(m_inputGrid.snapMouse);
+    ar.Float(m_inputGrid.snapX);
+    ar.Float(m_inputGrid.snapY);
+    ar.Int32(m_inputGrid.roundKeyboard);
+    ar.Float(m_inputGrid.roundX);
+    ar.Float(m_inputGrid.roundY);
+    m_image->Serialize(ar, true);
+    for (int i = 0; i < 10; ++i)
+        ar.PutInt32(0);
+
+    AxisSettings* axes[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
+    bool customLabels = false;
+    for (int i = 0; i < 3; ++i)
+        customLabels |= axes[i]->label != QLatin1String(kDefaultAxisLabels[i]);
+    if (customLabels) {
+        ar.Bytes(const_cast<char*>(kAxisLabelMagic), 4);
+        for (AxisSettings* a : axes)
+            ar.String(a->label);
+    }
+    return bytes;
+}
+
+void CTessarixDoc::ReadFile(CTXArchive& ar)
+{
+    char magic[4];
+    ar.Bytes(magic, 4);
+    if (std::memcmp(magic, kMagic, 4) != 0)
+        CTXArchive::FailFormat("not a document file");
+    if (ar.GetInt32() != 0)
+        CTXArchive::FailFormat("unknown document version");
+    int32_t n = 0;
+    ar.Count(n, 8);  // the X and Y lists alone need 8 bytes a point
+    m_pointCount = n;
+    int32_t columns = 0;
+    ar.Int32(columns);
+    if (columns < 0)
+        CTXArchive::FailFormat("negative column count");
+    m_columns.clear();
+    AppendDefaultColumns();
+    if (columns > kColumnCount)
+        throw TooManyColumns{};
+    for (int i = 0; i < columns; ++i)
+        m_columns[size_t(i)]->Serialize(ar, n);
+    for (int i = columns; i < kColumnCount; ++i)
+        m_columns[size_t(i)]->values.assign(size_t(n), 0.0f);
+    ar.Floats(m_x, n);
+    ar.Floats(m_y, n);
+    m_settings.Serialize(ar);
+    ar.Int32(m_inputGrid.snapMouse);
+    ar.Float(m_inputGrid.snapX);
+    ar.Float(m_inputGrid.snapY);
+    ar.Int32(m_inputGrid.roundKeyboard);
+    ar.Float(m_inputGrid.roundX);
+    ar.Float(m_inputGrid.roundY);
+    m_image->Serialize(ar, true);
+    for (int i = 0; i < 10; ++i)
+        ar.GetInt32();
+
+    for (int i = 0; i < 3; ++i) {
+        AxisSettings* a = i == 0 ? &m_settings.xAxis : i == 1 ? &m_settings.yAxis : &m_settings.zAxis;
+        a->label = QString::fromLatin1(kDefaultAxisLabels[i]);
+    }
+    if (ar.Remaining() >= 4) {
+        char block[4];
+        ar.Bytes(block, 4);
+        if (std::memcmp(block, kAxisLabelMagic, 4) == 0) {
+            ar.String(m_settings.xAxis.label);
+            ar.String(m_settings.yAxis.label);
+            ar.String(m_settings.zAxis.label);
+        }
+    }
+}
+
+DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)
+{
+    DeleteContents();
+    DocFileStatus status = DocFileStatus::Ok;
+    try {
+        CTXArchive ar(bytes);
+        ReadFile(ar);
+    } catch (const CTXArchiveError&) {
+        status = DocFileStatus::UnexpectedFormat;
+    } catch (const TooManyColumns&) {
+        status = DocFileStatus::OpenFailed;
+    } catch (const std::bad_alloc&) {
+        status = DocFileStatus::OpenFailed;
+    }
+    if (status != DocFileStatus::Ok) {
+        DeleteContents();
+        ResetContentsToDefaults();
+    }
+    return status;
+}
+
+DocFileStatus CTessarixDoc::OnOpenDocument(const QString& path)
+{
+    QFile file(path);
+    DocFileStatus status = DocFileStatus::Ok;
+    QByteArray bytes;
+    if (!QFileInfo::exists(path)) {
+        status = DocFileStatus::FileNotFound;
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        status = file.error() == QFileDevice::PermissionsError ? DocFileStatus::AccessDeniedRead
+                                                                : DocFileStatus::OpenFailed;
+    } else {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            status = DocFileStatus::OpenFailed;
+    }
+    if (status == DocFileStatus::Ok)
+        status = ReadFileBytes(bytes);
+    if (status != DocFileStatus::Ok) {
+        OnNewDocument();
+        return status;
+    }
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_modified = false;
+    RefreshAxes(PropAllAxes);
+    RequestMaps(RECALC_ALL);
+    NotifyDocumentChanged(ChangeLoaded);
+    return DocFileStatus::Ok;
+}
+
+DocFileStatus CTessarixDoc::OnSaveDocument(const QString& path)
+{
+    const QByteArray bytes = WriteFileBytes();
+    QSaveFile file(path);
+    auto failure = [&file]() {
+        switch (file.error()) {
+        case QFileDevice::PermissionsError:
+        case QFileDevice::OpenError:
+            return DocFileStatus::AccessDeniedWrite;
+        case QFileDevice::ResourceError:
+            return DocFileStatus::DiskFull;
+        default:
+            return DocFileStatus::SaveFailed;
+        }
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failure();
+    if (file.write(bytes) != bytes.size()) {
+        const DocFileStatus s = failure();
+        file.cancelWriting();
+        return s;
+    }
+    if (!file.commit())
+        return failure();
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_modified = false;
+    return DocFileStatus::Ok;
+}

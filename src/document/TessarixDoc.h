@@ -1,0 +1,182 @@
+#pragma once
+// CTessarixDoc: the one document of the program. It holds the measurement table (positions and
+// twelve data columns), the map settings, the background picture, the coordinate input grid,
+// the four print text blocks, the three drawing axes, and the twelve map computations.
+//
+// Every change goes the same way: the command records its undo step (BeginUndoableChange), then
+// changes the table or the settings, marks the document modified and calls RequestMaps with the
+// recalculation flags of the work it needs. RequestMaps lays out the map for the view size and
+// issues one request per enabled column.
+//
+// The columns invariant: x, y and every column's values (disabled columns too) have exactly
+// pointCount elements after every operation; column 0 is always enabled; columns never move.
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "document/MapComputations.h"
+#include "document/TessarixDataColumn.h"
+#include "document/TessarixSettings.h"
+#include "document/UndoStepKind.h"
+#include "image/TXImage.h"
+#include "print/TXPrintSettings.h"
+#include "render/MapAxis.h"
+#include "render/MapLayout.h"
+#include "util/TxTypes.h"
+
+class IMapNotify;
+
+// The coordinate input grid: snapping of mouse positions and rounding of typed coordinates.
+struct CoordinateInputGrid {
+    int32_t snapMouse = 0;
+    float snapX = 0.01f;
+    float snapY = 0.01f;
+    int32_t roundKeyboard = 0;
+    float roundX = 0.01f;
+    float roundY = 0.01f;
+    friend bool operator==(const CoordinateInputGrid&, const CoordinateInputGrid&) = default;
+};
+
+// Outcome of reading or writing a document file; DocFileMessage gives the text to show.
+enum class DocFileStatus {
+    Ok,
+    UnexpectedFormat,   // wrong magic or version, a bad record, or the file ends too soon
+    FileNotFound,
+    AccessDeniedRead,
+    AccessDeniedWrite,
+    DiskFull,
+    OpenFailed,         // any other failure while opening (for instance more than 12 columns)
+    SaveFailed,         // any other failure while saving
+};
+QString DocFileMessage(DocFileStatus status, const QString& path);
+
+class CTessarixDoc {
+public:
+    enum AxisIndex { AxisX = 0, AxisY = 1, AxisZ = 2 };
+
+    // `maps` receives the map requests; without one the document uses the program's own map
+    // computations (twelve worker threads).
+    explicit CTessarixDoc(std::unique_ptr<IMapComputations> maps = nullptr);
+    ~CTessarixDoc();
+    CTessarixDoc(const CTessarixDoc&) = delete;
+    CTessarixDoc& operator=(const CTessarixDoc&) = delete;
+
+    // The process-wide document through which the frame, the panes and the views reach it.
+    static CTessarixDoc* Instance();
+
+    void SetNotify(IMapNotify* notify) { m_notify = notify; }
+    IMapNotify* Notify() const { return m_notify; }
+    IMapComputations& Maps() { return *m_maps; }
+
+    // New: default columns, settings, input grid and print blocks; maps requested; level 2.
+    void OnNewDocument();
+    // Open: reads the file into a cleared document; on failure the document is set up as new.
+    DocFileStatus OnOpenDocument(const QString& path);
+    // Save: writes a temporary file beside the target and renames it over the target only when
+    // complete, so a failed save never damages the previous file.
+    DocFileStatus OnSaveDocument(const QString& path);
+    // Before New, Open and Close: empties the table, stops the computations, clears undo.
+    void DeleteContents();
+
+    // The file bytes of the document as it is now, and the reader of such bytes.
+    QByteArray WriteFileBytes();
+    DocFileStatus ReadFileBytes(const QByteArray& bytes);
+
+    // The measurement table.
+    int32_t PointCount() const { return m_pointCount; }
+    const CTXFloatArray& X() const { return m_x; }
+    const CTXFloatArray& Y() const { return m_y; }
+    int ColumnCount() const { return int(m_columns.size()); }
+    const CTessarixDataColumn& Column(int i) const { return *m_columns.at(size_t(i)); }
+    CTessarixDataColumn& Column(int i) { return *m_columns.at(size_t(i)); }
+    QStringList EnabledColumnNames() const;
+    std::vector<int32_t> EnabledColumnIndices() const;
+    // Replaces the whole table (Edit Data write-back, undo restore); pads or cuts every column.
+    void SetPointTable(int32_t pointCount, CTXFloatArray x, CTXFloatArray y,
+                       const std::array<CTXFloatArray, kColumnCount>& values);
+
+    // Appends a point; the k-th enabled column takes the k-th value (0 when there are fewer).
+    void InsertPoint(float x, float y, const CTXFloatArray& values);
+    // Main Setup: returns the change level (2 flags changed, 1 names changed, 0 nothing).
+    int SetColumnDefinitions(const std::array<bool, kColumnCount>& enabled,
+                             const std::array<QString, kColumnCount>& names);
+
+    // Settings and related records.
+    CTessarixSettings& Settings() { return m_settings; }
+    const CTessarixSettings& Settings() const { return m_settings; }
+    CoordinateInputGrid& InputGrid() { return m_inputGrid; }
+    const CoordinateInputGrid& InputGrid() const { return m_inputGrid; }
+    CTXImage& Image() { return *m_image; }
+    const CTXImage& Image() const { return *m_image; }
+    CTXPrintSettings& PrintBlock(int kind) { return m_printBlocks.at(size_t(kind)); }
+    const CTXPrintSettings& PrintBlock(int kind) const { return m_printBlocks.at(size_t(kind)); }
+    CMapAxis& Axis(int i) { return m_axes.at(size_t(i)); }
+    const CMapAxis& Axis(int i) const { return m_axes.at(size_t(i)); }
+
+    // Copies settings into the drawing axes by property identifier (-1: all of them).
+    void RefreshAxes(int propertyId);
+    void AddPendingWork(int flags) { m_pendingWork |= flags; }
+    int PendingWork() const { return m_pendingWork; }
+
+    // Document commands on the settings.
+    void MoveColorScale(bool up);
+    bool AutoScaleColor(int column);
+    void SetMapMode(int mode);
+
+    // The view of column 0 reports its client rectangle.
+    void OnViewSizeChanged(const TxRect& client);
+    // Pixels per inch of the screen the maps are rendered for.
+    void SetScreenResolution(int dpiX, int dpiY);
+    int ScreenDpiX() const { return m_dpiX; }
+    int ScreenDpiY() const { return m_dpiY; }
+    const TxRect& ClientRect() const { return m_clientRect; }
+    const MapLayout& Layout() const { return m_layout; }
+
+    // The single entry point by which changes start map computations.
+    void RequestMaps(int work);
+
+    // Records the undo step of a change that is about to happen, after emptying the redo stack.
+    void BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument = 0);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    const QString& PathName() const { return m_pathName; }
+    void SetPathName(const QString& path) { m_pathName = path; }
+    // The file name without folder, or "Untitled" for a document that was never saved.
+    QString Title() const;
+
+    // Sends DocumentChanged with a level.
+    void NotifyDocumentChanged(int level);
+
+private:
+    void AppendDefaultColumns();
+    void ResetContentsToDefaults();
+    void ReadFile(class CTXArchive& ar);
+
+    std::unique_ptr<IMapComputations> m_maps;
+    IMapNotify* m_notify = nullptr;
+
+    int32_t m_pointCount = 0;
+    std::vector<std::unique_ptr<CTessarixDataColumn>> m_columns;
+    CTXFloatArray m_x;
+    CTXFloatArray m_y;
+
+    CTessarixSettings m_settings;
+    CoordinateInputGrid m_inputGrid;
+    std::unique_ptr<CTXImage> m_image;
+    std::array<CTXPrintSettings, 4> m_printBlocks;
+    std::array<CMapAxis, 3> m_axes;
+
+    int m_pendingWork = 0;
+    TxRect m_clientRect;
+    MapLayout m_layout;
+    int m_dpiX = 96;
+    int m_dpiY = 96;
+
+    bool m_modified = false;
+    QString m_pathName;
+};

@@ -1,0 +1,176 @@
+#pragma once
+// CTessarixSettings: every choice about how a map is computed and drawn. The document owns one;
+// every map request copies it by value; the document file and the undo steps store it.
+//
+// Settings file record (little-endian), written as version 2; versions 0 and 1 are read too:
+//   version; borderPen, cursorPen, windowColor, graphColor; general font + colour, general value;
+//   xAxis and yAxis: font, fontColor, gridPen, start, stop, step; zAxis: font, fontColor, start,
+//   stop, step; nine int32 flags (colour scale on map, positions, values, labels, boundary
+//   conditions, label background mode, value background mode, exponent format, decimals);
+//   contourPen, mapMode, text; imageRect, curve tolerance; label distance, edge distance, label
+//   font, label font colour, label background colour; symbol size, symbol, symbol set, value font,
+//   relative position, value font colour, value background colour; the colour scale record;
+//   gridCountX, gridCountY; extent (version >= 1); function, parameter, boundary layout, level,
+//   distance, clip target, clip fill mode; polyline count + point counts; vertex count + vertices;
+//   version 2: automatic boundary flag and per-polyline conditioning flags, levels, steps; then a
+//   flag word (bit 0..2 axis hidden, bit 3 scale mode), the fixed amplitude and 8 reserved floats.
+//
+// The axis labels are not part of that record; the document file keeps them in an optional
+// block of its own (see TessarixDocFile.h).
+
+#include <QString>
+
+#include <vector>
+
+#include "colors/KWColorScale.h"
+#include "util/TxTypes.h"
+
+class CTXArchive;
+
+struct AxisSettings {
+    QString label;
+    FontRecord font;
+    TxColor fontColor = 0;
+    PenRecord gridPen{PenSolid, 1, 0, 0x808080};
+    float start = 0.0f;
+    float stop = 1.0f;
+    float step = 0.1f;
+    int32_t hidden = 0;
+    friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
+};
+
+struct MapExtent {
+    float x0 = 0.0f;
+    float x1 = 1.0f;
+    float y0 = 0.0f;
+    float y1 = 1.0f;
+    friend bool operator==(const MapExtent&, const MapExtent&) = default;
+};
+
+struct ImageRect {
+    float x0 = 0.0f;
+    float y0 = 0.0f;
+    float x1 = 1.0f;
+    float y1 = 1.0f;
+    friend bool operator==(const ImageRect&, const ImageRect&) = default;
+};
+
+enum MapMode : int32_t { MapModeNormal = 0, MapModeColorMap = 1, MapModeImage = 2, MapModeImageColorMap = 3 };
+enum InterpFunction : int32_t { Multiquadric = 0, MadychNelson = 1, ThinPlateSpline = 2 };
+enum ClipTarget : int32_t { ClipMapOnly = 0, ClipImageOnly = 1, ClipMapAndImage = 2 };
+
+// Property identifiers: the thousands select the undo group, the identifier the axis refresh.
+enum PropertyId : int32_t {
+    PropXFont = 1001, PropXRange = 1002, PropXLabel = 1003, PropXHidden = 1004,
+    PropYFont = 2001, PropYRange = 2002, PropYLabel = 2003, PropYHidden = 2004,
+    PropZFont = 3001, PropZRange = 3002, PropZLabel = 3003, PropZHidden = 3004, PropZScaleMode = 3005,
+    PropGeneral = 4000, PropColorScale = 5000, PropContourLabels = 6000, PropPositions = 7000,
+    PropAllAxes = -1,
+};
+
+// The plain fields, copied member by member.
+struct TessarixSettingsFields {
+    PenRecord borderPen;
+    PenRecord cursorPen;
+    TxColor windowColor = 0xFFFFFF;
+    TxColor graphColor = 0xFFFFFF;
+    FontRecord generalFont;
+    TxColor generalFontColor = 0;
+    int32_t generalValue = 0;
+
+    AxisSettings xAxis;
+    AxisSettings yAxis;
+    AxisSettings zAxis;
+    float fixedAmplitude = 20.0f;
+    int32_t scaleMode = 0;  // 0 Normal, 1 Fixed Amplitude from Max Level
+
+    int32_t useBoundaryConditions = 1;
+    int32_t valueBkMode = 0;
+    int32_t valueExponentFormat = 0;
+    int32_t valueDecimals = 1;
+
+    PenRecord contourPen;
+    int32_t mapMode = MapModeNormal;
+    QString text;
+    ImageRect imageRect;
+
+    int32_t showLabels = 1;
+    float curveTolerance = 1.015f;
+    int32_t labelDistance = 50;
+    int32_t edgeDistance = 10;
+    FontRecord labelFont;
+    TxColor labelFontColor = 0;
+    TxColor labelBkColor = 0xFFFFFF;
+    int32_t labelBkMode = 0;
+
+    int32_t showPositions = 1;
+    int32_t showValues = 0;
+    int32_t symbolSize = 10;
+    int32_t symbol = 8;
+    QString symbolSet;
+    FontRecord valueFont;
+    int32_t relativePosition = 0;
+    TxColor valueFontColor = 0;
+    TxColor valueBkColor = 0xFFFFFF;
+
+    int32_t useColorScaleOnMap = 1;
+    CKWColorScale colorScale = CKWColorScale::MapDefault();
+
+    int32_t gridCountX = 20;
+    int32_t gridCountY = 20;
+    MapExtent extent;
+    int32_t interpFunction = Multiquadric;
+    float interpParameter = 0.2f;
+    int32_t boundaryLayout = 0;
+    float boundaryLevel = 50.0f;
+    float boundaryDistance = 0.1f;
+    int32_t clipTarget = ClipMapOnly;
+    int32_t clipFillMode = 0;  // 0 alternate, 1 winding
+    int32_t autoBoundaryPolyline = 0;
+
+    std::vector<KW_FPOINT> clipPoints;       // all polylines, one after the other, imageRect-relative
+    std::vector<int32_t> clipPolylines;      // vertex count of each polyline
+    std::vector<int32_t> conditioningFlags;  // one per polyline
+    std::vector<float> conditioningLevels;   // one per polyline
+    std::vector<int32_t> conditioningSteps;  // one per polyline
+
+    friend bool operator==(const TessarixSettingsFields&, const TessarixSettingsFields&) = default;
+};
+
+class CTessarixSettings : public TessarixSettingsFields {
+public:
+    static constexpr int32_t kFileVersion = 2;
+
+    CTessarixSettings();
+    CTessarixSettings(const CTessarixSettings& other);
+    CTessarixSettings& operator=(const CTessarixSettings& other);
+
+    void ResetToDefaults();
+
+    // The file record. Loading refuses versions above 2, clipping vertex counts that do not add
+    // up to the vertex list, and counts larger than the record could hold (format errors).
+    void Serialize(CTXArchive& ar);
+
+    struct LevelRange {
+        CTXFloatArray levels;
+        float start = 0.0f;
+        float stop = 0.0f;
+        float step = 0.0f;
+    };
+    // The contour levels of the colour axis in force for a column whose largest value is
+    // `maximum`; also sets the colour scale's value range to that axis range.
+    LevelRange ContourLevels(float maximum);
+    // The colour axis range in force: zAxis start..stop, or maximum - fixedAmplitude..maximum.
+    void ColourRange(float maximum, float* start, float* stop) const;
+
+    // Shifts the colour axis by a fifth of its step, rounded to 0.000001.
+    void ShiftColourRange(bool up);
+    // Sets the colour axis to the floor..ceiling of the values, rounded to a fifth of the step;
+    // returns false (nothing changed) unless ceiling > floor.
+    bool AutoRangeColour(float smallest, float largest, bool hasValues);
+
+    int PolylineCount() const { return int(clipPolylines.size()); }
+};
+
+// Default axis labels, which the file keeps only when they differ.
+extern const char* const kDefaultAxisLabels[3];

@@ -1,0 +1,1 @@
+// The GUI library gets its first sources from the widget folders.

@@ -1,0 +1,49 @@
+#include "render/MapAxis.h"
+
+#include "util/LevelSeries.h"
+
+int CMapAxis::WorldToDevice(float v) const
+{
+    const int d = int((v - start) * scale);  // truncation toward zero
+    return IsHorizontal() ? left + d : bottom - d;
+}
+
+void CMapAxis::RecomputeScale()
+{
+    const float length = float(IsHorizontal() ? right - left : bottom - top);
+    scale = length / (stop - start);
+}
+
+void CMapAxis::SetAxisRect(const TxRect& r)
+{
+    left = r.left;
+    top = r.top;
+    right = r.right;
+    bottom = r.bottom;
+    RecomputeScale();
+}
+
+QString CMapAxis::FormatTick(float v)
+{
+    QString s = QString::asprintf("%g", double(v));
+    const qsizetype dot = s.indexOf(u'.');
+    if (dot >= 0 && !s.contains(u'e')) {
+        while (s.endsWith(u'0'))
+            s.chop(1);
+        if (s.endsWith(u'.'))
+            s.chop(1);
+    }
+    return s;
+}
+
+void CMapAxis::SetAxisRange(float newStart, float newStop, float newStep)
+{
+    start = newStart;
+    stop = newStart >= newStop ? newStart + 10.0f : newStop;
+    step = newStep;
+    ticks = LevelSeries(start, stop, step);
+    tickLabels.clear();
+    for (float t : ticks)
+        tickLabels.append(FormatTick(t));
+    RecomputeScale();
+}

@@ -1,0 +1,50 @@
+#pragma once
+// CMapAxis: one drawing axis (X below the graph, Y left of it, Z right of the colour bar): its
+// value range, the device rectangle it spans, its ticks and tick labels, and the world-to-device
+// mapping. Device y grows downwards while world values grow upwards, so a vertical axis counts
+// from its bottom edge.
+
+#include <QString>
+#include <QStringList>
+
+#include "util/TxTypes.h"
+
+class CMapAxis {
+public:
+    enum Side : int32_t { LeftOfVertical = 0, AboveHorizontal = 1, RightOfVertical = 2, BelowHorizontal = 3 };
+
+    CMapAxis() = default;
+    explicit CMapAxis(int32_t axisSide, const QString& axisTitle) : side(axisSide), title(axisTitle) {}
+
+    bool IsHorizontal() const { return side & 1; }
+
+    // Device coordinate of v: the offset from start is truncated toward zero.
+    int WorldToDevice(float v) const;
+    // Assigns the device rectangle and recomputes the scale.
+    void SetAxisRect(const TxRect& r);
+    // Assigns the range (a stop not above start becomes start + 10) and rebuilds the ticks.
+    void SetAxisRange(float newStart, float newStop, float newStep);
+
+    TxRect Rect() const { return {left, top, right, bottom}; }
+
+    // "%g" with trailing fractional zeros (and a bare decimal point) removed.
+    static QString FormatTick(float v);
+
+    float start = 0.0f;
+    float stop = 1.0f;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    int32_t side = BelowHorizontal;
+    CTXFloatArray ticks;
+    QStringList tickLabels;
+    FontRecord font;
+    TxColor color = 0;
+    float step = 0.1f;
+    QString title;
+    float scale = 0.0f;
+
+private:
+    void RecomputeScale();
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Every user-visible text by numeric identifier. The English texts are built in; a language file
+// can replace any of them. Language files are UTF-8 text, one "id<TAB>text" per line, with the
+// escapes \n, \t and \\ in the text; blank lines and lines starting with '#' are ignored.
+
+#include <QString>
+
+// The text with identifier `id`, or an empty string when there is none.
+QString TxString(int id);
+
+// TxString(id) with %1, %2, ... replaced by the arguments.
+QString TxFormat(int id, const QString& a1);
+QString TxFormat(int id, const QString& a1, const QString& a2);
+
+// Replaces texts from a language file; returns false when it cannot be read. Texts the file
+// does not name keep their English form.
+bool TxLoadLanguageFile(const QString& path);
+// Back to the built-in English texts.
+void TxResetLanguage();
