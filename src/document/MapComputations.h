@@ -3,7 +3,10 @@
 // document issues one request per enabled column; a request copies what it needs from the
 // document at once, so nothing is read from the document afterwards.
 
+#include <QImage>
+
 class CTessarixDoc;
+class CTessarixSettings;
 
 class IMapComputations {
 public:
@@ -12,4 +15,16 @@ public:
     virtual void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags) = 0;
     // Delete contents: cancels every run, frees every surface and cached picture.
     virtual void Reset() = 0;
+
+    // The picture of `column` as last rendered, copied under its lock; false when there is none.
+    virtual bool CopyPicture(int column, QImage* out) const = 0;
+    virtual bool HasPicture(int column) const = 0;
+    // Cursor read-out: the value of the grid cell that holds world position (x, y), taken from
+    // the cell's lower-left node, with the extent and counts of `current`; false while the
+    // column's computation is busy, without a valid surface, or outside the grid.
+    virtual bool SurfaceValueAt(int column, float x, float y, const CTessarixSettings& current,
+                                float* z) const = 0;
+    // Smallest and largest interpolation input value of the column's last request (measured,
+    // boundary and conditioning points); false when it had none.
+    virtual bool InputValueRange(int column, float* smallest, float* largest) const = 0;
 };

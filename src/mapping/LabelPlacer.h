@@ -1,0 +1,45 @@
+#pragma once
+// Contour label placement geometry: where along a polyline the level text goes, at which angle,
+// and where its text origin lies. The placer only computes; the drawing writes the text.
+//
+// Lengths along a polyline are summed in normalised units and turned into device pixels with
+// the X axis (MapCoordinate kind 3), as integers.
+
+#include <vector>
+
+#include "mapping/ContourResult.h"
+#include "render/MapAxis.h"
+#include "util/TxTypes.h"
+
+struct MapExtent;
+
+// Maps normalised map coordinates (0..1 across the extent) to device units through the axes.
+struct NormalisedToDevice {
+    const CMapAxis* xAxis = nullptr;
+    const CMapAxis* yAxis = nullptr;
+    float x0 = 0.0f, x1 = 1.0f, y0 = 0.0f, y1 = 1.0f;  // the map extent
+
+    int MapX(float v) const;       // kind 0
+    int MapY(float v) const;       // kind 1
+    int MapLength(float v) const;  // kind 3: a normalised length along x in device units
+};
+
+struct LabelStyle {
+    TxRect graph;                 // device units
+    float curveTolerance = 1.015f;
+    int labelDistance = 50;       // device pixels
+    int edgeDistance = 10;        // device pixels
+};
+
+struct LabelPlacement {
+    int anchorX = 0;      // device units: the midpoint of the segment at half the stretch
+    int anchorY = 0;
+    int angleTenths = 0;  // text angle a = trunc(theta * 1800 / pi), y growing downwards
+    int textX = 0;        // origin of the left-aligned, baseline-aligned text
+    int textY = 0;
+};
+
+// The labels of one polyline for a text `textWidth` pixels wide whose digit "0" is
+// `zeroHeight` pixels high.
+std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, const NormalisedToDevice& map,
+                                                  const LabelStyle& style, int textWidth, int zeroHeight);

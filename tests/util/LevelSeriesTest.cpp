@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "util/LevelSeries.h"
+
+namespace {
+
+struct RoundCase {
+    const char* name;
+    float v, s, expected;
+};
+
+class RoundToMultipleTest : public ::testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundToMultipleTest, HalvesGoAwayFromZero)
+{
+    const RoundCase& c = GetParam();
+    EXPECT_FLOAT_EQ(RoundToMultiple(c.v, c.s), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, RoundToMultipleTest,
+                         ::testing::Values(RoundCase{"minus_half", -2.5f, 1.0f, -3.0f},
+                                           RoundCase{"plus_half", 2.5f, 1.0f, 3.0f},
+                                           RoundCase{"below_half", 2.49f, 1.0f, 2.0f},
+                                           RoundCase{"negative_below_half", -2.49f, 1.0f, -2.0f},
+                                           RoundCase{"zero", 0.0f, 0.5f, 0.0f},
+                                           RoundCase{"fifth_step", 41.0f, 2.0f, 42.0f},
+                                           RoundCase{"fifth_step_up", 69.0f, 2.0f, 70.0f},
+                                           RoundCase{"fine", 22.0000004f, 0.000001f, 22.0f}),
+                         [](const auto& info) { return info.param.name; });
+
+struct SeriesCase {
+    const char* name;
+    float start, stop, step;
+    std::vector<float> expected;
+};
+
+class LevelSeriesTest : public ::testing::TestWithParam<SeriesCase> {};
+
+TEST_P(LevelSeriesTest, MultiplesOfStepWithinRange)
+{
+    const SeriesCase& c = GetParam();
+    const CTXFloatArray levels = LevelSeries(c.start, c.stop, c.step);
+    ASSERT_EQ(levels.size(), c.expected.size());
+    for (size_t i = 0; i < levels.size(); ++i)
+        EXPECT_FLOAT_EQ(levels[i], c.expected[i]) << "level " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, LevelSeriesTest,
+    ::testing::Values(SeriesCase{"default_colour_axis", 20, 80, 10, {20, 30, 40, 50, 60, 70, 80}},
+                      SeriesCase{"start_off_multiple", 21, 80, 10, {30, 40, 50, 60, 70, 80}},
+                      SeriesCase{"start_25", 25, 80, 10, {30, 40, 50, 60, 70, 80}},
+                      SeriesCase{"fixed_amplitude", 53.4f, 73.4f, 10, {60, 70}},
+                      SeriesCase{"fixed_amplitude_high", 67.3f, 87.3f, 10, {70, 80}},
+                      SeriesCase{"step_0_3_no_tick_at_1", 0, 1, 0.3f, {0, 0.3f, 0.6f, 0.9f}},
+                      SeriesCase{"negative_start", -1, 1, 0.5f, {-1, -0.5f, 0, 0.5f, 1}},
+                      SeriesCase{"no_multiple_inside", 21, 29, 10, {}},
+                      SeriesCase{"stop_below_start", 80, 20, 10, {}},
+                      SeriesCase{"zero_step_is_empty", 0, 1, 0, {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(LevelSeries, ManyStepsDoNotDrift)
+{
+    // Each value is re-rounded to a multiple of step / 100000, which holds while value / step
+    // stays well inside the float mantissa.
+    const CTXFloatArray levels = LevelSeries(0.0f, 10.0f, 0.1f);
+    ASSERT_EQ(levels.size(), 101u);
+    EXPECT_FLOAT_EQ(levels.back(), 10.0f);
+    EXPECT_FLOAT_EQ(levels[73], 7.3f);
+}
+
+}  // namespace
