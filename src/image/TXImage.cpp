@@ -7,6 +7,8 @@ CTXImage::~CTXImage() = default;
 CTXImage::CTXImage(const CTXImage& other) = default;
 CTXImage& CTXImage::operator=(const CTXImage& other) = default;
 
+void CTXImage::DrawInto(QPainter&, const QRectF&) const {}
+
 void CTXImage::Clear()
 {
     m_kind = None;

@@ -7,11 +7,13 @@
 // version word.
 
 #include <QByteArray>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
 
 class CTXArchive;
+class QPainter;
 
 class CTXImage {
 public:
@@ -26,6 +28,10 @@ public:
     const QByteArray& data() const { return m_data; }
     const QString& sourcePath() const { return m_sourcePath; }
     bool HasPicture() const { return !m_data.isEmpty(); }
+
+    // Draws the picture stretched into `target` (device units of the painter); nothing when
+    // there is no decoded picture.
+    virtual void DrawInto(QPainter& painter, const QRectF& target) const;
 
     // Frees the stored bytes and decoded forms; the path stays until replaced.
     void Clear();
