@@ -135,3 +135,10 @@ void CEditDataModel::ApplyTo(CTessarixDoc& doc)
     doc.ApplyEditData(m_pointCount, m_columns[0], m_columns[1], data, boundary.use, boundary.layout,
                       boundary.level, boundary.distance);
 }
+
+QByteArray RenderPointTable(const CTessarixDoc& doc, TableFormat format, const ExchangeLocale& locale)
+{
+    const CEditDataModel model(doc);
+    const CellTable cells = model.Cells(model.WholeTable(), true);
+    return format == TableFormat::Dif ? CTableDifWriter(locale).Render(cells) : CTableTextWriter(locale).Render(cells);
+}

@@ -26,6 +26,12 @@ struct BoundaryConditions {
     friend bool operator==(const BoundaryConditions&, const BoundaryConditions&) = default;
 };
 
+enum class TableFormat { Text, Dif };
+
+// The whole point table of `doc` under a header row (X, Y, enabled column names), rendered as
+// Copy renders a selection.
+QByteArray RenderPointTable(const CTessarixDoc& doc, TableFormat format, const ExchangeLocale& locale);
+
 // The acceptance of a typed cell text: accepted, or the position of the first wrong character
 // (-1 for the whole text).
 struct CellAcceptance {
