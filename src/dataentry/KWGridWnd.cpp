@@ -140,9 +140,16 @@ void CKWGridWnd::UpdateScrollBars()
 {
     const int rows = RowCount();
     const int columns = ColumnCount();
-    verticalScrollBar()->setRange(0, std::max(0, rows - 1));
+    // Scrolling stops once the last row and the last column are fully in view.
+    const int fullRows = std::max(1, (viewport()->height() - HeaderTop()) / m_rowHeight);
+    verticalScrollBar()->setRange(0, std::max(0, rows - fullRows));
     verticalScrollBar()->setPageStep(std::max(1, PageSize()));
-    horizontalScrollBar()->setRange(0, std::max(0, columns - 1));
+    int firstColumn = columns - 1;
+    int width = columns > 0 ? ColumnPixelWidth(columns - 1) : 0;
+    const int room = viewport()->width() - HeaderLeft();
+    while (firstColumn > 0 && width + ColumnPixelWidth(firstColumn - 1) <= room)
+        width += ColumnPixelWidth(--firstColumn);
+    horizontalScrollBar()->setRange(0, std::max(0, firstColumn));
     horizontalScrollBar()->setPageStep(1);
 }
 
