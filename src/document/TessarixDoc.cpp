@@ -401,6 +401,15 @@ void CTessarixDoc::TransferStep(CTXUndoStack& from, CTXUndoStack& to)
     RequestMaps(step.recalcFlags);
 }
 
+bool CTessarixDoc::ImportImage(const QString& path, int filterIndex)
+{
+    CTXImage picture;
+    if (!picture.Import(path, filterIndex))
+        return false;
+    ReplaceImage(picture);
+    return true;
+}
+
 void CTessarixDoc::ReplaceImage(const CTXImage& picture)
 {
     BeginUndoableChange(StepImage, RECALC_BITMAP);

@@ -157,6 +157,9 @@ public:
     CTXUndoStack& UndoHistory() { return *m_undo; }
     CTXUndoStack& RedoHistory() { return *m_redo; }
 
+    // Import Image: reads `path` as picture kind `filterIndex` (1 metafile, 2 bitmap, 3 TIFF,
+    // 4 JPEG). A refused file changes nothing and returns false.
+    bool ImportImage(const QString& path, int filterIndex);
     // Replaces the picture with an imported one as an undoable step.
     void ReplaceImage(const CTXImage& picture);
 
