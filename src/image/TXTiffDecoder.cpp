@@ -3,6 +3,8 @@
 // YCbCr, with any compression it was built with) into 8-bit RGB; the rows are read in bands
 // so that only one band of RGBA pixels exists next to the bitmap.
 
+#include <QtEndian>
+
 #include <tiffio.h>
 
 #include <cstring>
@@ -104,10 +106,53 @@ int32_t PixelsPerMetre(uint16_t unit, float resolution)
     return int32_t(v);
 }
 
+uint32_t Read32(const uchar* p, bool big)
+{
+    return big ? qFromBigEndian<uint32_t>(p) : qFromLittleEndian<uint32_t>(p);
+}
+
+uint16_t Read16(const uchar* p, bool big)
+{
+    return big ? qFromBigEndian<uint16_t>(p) : qFromLittleEndian<uint16_t>(p);
+}
+
+// libtiff skips a tag whose values lie beyond the end of the file with a warning; a file cut
+// short there is still a damaged file. Every value of the first directory, and the link to the
+// next one, must be inside the bytes (classic TIFF; BigTIFF is left to libtiff).
+bool FirstDirectoryInFile(const QByteArray& file)
+{
+    const auto* p = reinterpret_cast<const uchar*>(file.constData());
+    const uint64_t size = uint64_t(file.size());
+    if (size < 8)
+        return false;
+    const bool big = p[0] == 'M';
+    if (Read16(p + 2, big) != 42)
+        return true;
+    const uint64_t ifd = Read32(p + 4, big);
+    if (ifd + 2 > size)
+        return false;
+    const uint64_t entries = Read16(p + ifd, big);
+    if (ifd + 2 + entries * 12 + 4 > size)
+        return false;
+    static const uint8_t kTypeSize[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    for (uint64_t i = 0; i < entries; ++i) {
+        const uchar* e = p + ifd + 2 + i * 12;
+        const uint16_t type = Read16(e + 2, big);
+        if (type >= sizeof kTypeSize || kTypeSize[type] == 0)
+            continue;
+        const uint64_t bytes = uint64_t(Read32(e + 4, big)) * kTypeSize[type];
+        if (bytes > 4 && uint64_t(Read32(e + 8, big)) + bytes > size)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool DecodeTiffToDib(const QByteArray& file, QByteArray* dib)
 {
+    if (!FirstDirectoryInFile(file))
+        return false;
     MemoryTiff mem{file.constData(), toff_t(file.size()), 0};
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options)
