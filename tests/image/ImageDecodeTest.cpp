@@ -137,6 +137,12 @@ struct DensityRow {
     int ppm;
 };
 
+void PrintTo(const DensityRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+
 class JpegDensity : public ::testing::TestWithParam<DensityRow> {};
 
 TEST_P(JpegDensity, PixelsPerMetreFromTheJfifUnit)

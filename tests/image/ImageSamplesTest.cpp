@@ -179,6 +179,12 @@ struct ShippedRow {
     int width, height, bits, palette, ppmX;
 };
 
+void PrintTo(const ShippedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+
 class ShippedSample : public ::testing::TestWithParam<ShippedRow> {};
 
 TEST_P(ShippedSample, ImportsWithItsKnownFacts)
