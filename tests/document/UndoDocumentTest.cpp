@@ -3,7 +3,9 @@
 // the notifications, and what a damaged or missing history does.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -374,6 +376,25 @@ TEST_F(UndoDocument, PropertyStepOfAnUnknownGroupRestoresNothingButStillRequests
     EXPECT_EQ(doc.Settings().xAxis.label, QStringLiteral("kept"));
     ASSERT_EQ(requests->flags.size(), 1u);
     EXPECT_EQ(requests->flags[0] & RECALC_BITMAP, RECALC_BITMAP);
+}
+
+TEST_F(UndoDocument, MoveColorScaleUndoAlsoMovesTheDrawnColourAxisBack)
+{
+    doc.MoveColorScale(true);
+    ASSERT_FLOAT_EQ(doc.Axis(CTessarixDoc::AxisZ).start, 22.0f);
+    requests->flags.clear();
+    doc.Undo();
+    EXPECT_FLOAT_EQ(doc.Settings().zAxis.start, 20.0f);
+    EXPECT_FLOAT_EQ(doc.Axis(CTessarixDoc::AxisZ).start, 20.0f);
+    EXPECT_EQ(doc.RedoMenuText(), QStringLiteral("&Redo Move Color Scale\t(Ctrl+Y)"));
+    ASSERT_EQ(requests->flags.size(), 1u);
+    EXPECT_EQ(requests->flags[0] & RECALC_CONTOURS, RECALC_CONTOURS);
+}
+
+TEST_F(UndoDocument, HistoryFilesLiveInTheTemporaryFolder)
+{
+    EXPECT_EQ(QFileInfo(doc.UndoHistory().Path()).absolutePath(), QDir(QDir::tempPath()).absolutePath());
+    EXPECT_NE(doc.UndoHistory().Path(), doc.RedoHistory().Path());
 }
 
 TEST_F(UndoDocument, UndoAndRedoMarkTheDocumentModified)
