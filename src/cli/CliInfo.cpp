@@ -52,6 +52,44 @@ QJsonObject Axis(const AxisSettings& a, bool withGridPen)
     return o;
 }
 
+QJsonArray Rect(const QRectF& r)
+{
+    return QJsonArray{r.left(), r.top(), r.right(), r.bottom()};
+}
+
+// The picture: what is stored, and what it decoded into.
+QJsonObject Picture(const CTXImage& image)
+{
+    QJsonObject o{{"kind", image.kind()},
+                  {"length", int(image.data().size())},
+                  {"sourcePath", image.sourcePath()}};
+    const CTXPictureInfo info = image.DecodedInfo();
+    if (!info.decoded) {
+        o.insert(QStringLiteral("decoded"), QJsonValue::Null);
+        return o;
+    }
+    QJsonObject d;
+    if (image.kind() == CTXImage::Metafile) {
+        d.insert(QStringLiteral("enhanced"), info.enhanced);
+        d.insert(QStringLiteral("frame"), Rect(info.frame));
+        d.insert(QStringLiteral("bounds"), Rect(info.bounds));
+        if (info.unitsPerInch > 0)
+            d.insert(QStringLiteral("unitsPerInch"), info.unitsPerInch);
+        d.insert(QStringLiteral("drawingSize"),
+                 QJsonArray{info.drawingSize.width(), info.drawingSize.height()});
+        d.insert(QStringLiteral("paletteSize"), info.paletteSize);
+    } else {
+        d = QJsonObject{{"width", info.width},
+                        {"height", info.height},
+                        {"bitsPerPixel", info.bitsPerPixel},
+                        {"paletteSize", info.paletteSize},
+                        {"pixelsPerMetreX", info.ppmX},
+                        {"pixelsPerMetreY", info.ppmY}};
+    }
+    o.insert(QStringLiteral("decoded"), d);
+    return o;
+}
+
 QJsonObject Settings(const CTessarixSettings& s)
 {
     QJsonArray stops;
@@ -160,9 +198,7 @@ int Info(CliContext& ctx)
                                   {"roundKeyboard", g.roundKeyboard},
                                   {"roundX", JsonFloat(g.roundX)},
                                   {"roundY", JsonFloat(g.roundY)}}},
-        {"image", QJsonObject{{"kind", doc.Image().kind()},
-                              {"length", int(doc.Image().data().size())},
-                              {"sourcePath", doc.Image().sourcePath()}}},
+        {"image", Picture(doc.Image())},
     };
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
     return CliOk;

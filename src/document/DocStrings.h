@@ -16,4 +16,5 @@ enum DocStringId : int {
     IDS_REDO_FORMAT = 32551,
     IDS_STEP_NAME_BASE = 32552,
     IDS_OUTSIDE_EXTENT = 3031,
+    IDS_UNDO_FILE_ERROR = 61708,
 };

@@ -1,5 +1,6 @@
 #include "document/TessarixDoc.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,6 +11,8 @@
 #include "document/DefaultMapComputations.h"
 #include "document/DocStrings.h"
 #include "document/MapNotify.h"
+#include "document/UndoStack.h"
+#include "document/UndoStackSnapshot.h"
 #include "util/Archive.h"
 #include "util/StringTable.h"
 
@@ -51,9 +54,21 @@ QString DocFileMessage(DocFileStatus status, const QString& path)
 }
 
 CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
-    : m_maps(maps ? std::move(maps) : CreateDefaultMapComputations()), m_image(std::make_unique<CTXImage>())
+    : m_maps(maps ? std::move(maps) : CreateDefaultMapComputations()), m_image(std::make_unique<CTXImage>()),
+      m_undo(std::make_unique<CTXUndoStack>(IDS_UNDO_FORMAT, IDS_UNDO_EMPTY)),
+      m_redo(std::make_unique<CTXUndoStack>(IDS_REDO_FORMAT, IDS_REDO_EMPTY))
 {
     g_document = this;
+    auto report = [this](const QString& message) {
+        if (m_undoError)
+            m_undoError(message);
+        else
+            qWarning("%s", qPrintable(message));
+    };
+    m_undo->SetErrorHandler(report);
+    m_redo->SetErrorHandler(report);
+    m_undo->Create(QDir::tempPath());
+    m_redo->Create(QDir::tempPath());
     ResetContentsToDefaults();
     for (int kind = 0; kind < 4; ++kind)
         ResetPrintSettings(m_printBlocks[size_t(kind)], kind);
@@ -101,6 +116,8 @@ void CTessarixDoc::DeleteContents()
     m_y.clear();
     m_maps->Reset();
     // The undo and redo histories belong to the contents and are emptied with them.
+    m_undo->Clear();
+    m_redo->Clear();
 }
 
 void CTessarixDoc::OnNewDocument()
@@ -310,11 +327,96 @@ void CTessarixDoc::RequestMaps(int work)
 
 void CTessarixDoc::BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument)
 {
-    // The undo history records its step here: the redo stack is emptied, then the snapshot of
-    // what `kind` and `argument` select is taken before the command changes anything.
-    (void)kind;
-    (void)recalcFlags;
-    (void)argument;
+    m_redo->Clear();
+    if (m_undo->IsOpen())
+        m_undo->Push({kind, recalcFlags, argument, UndoSnapshotBytes(*this, kind, argument)});
+}
+
+bool CTessarixDoc::CanUndo() const
+{
+    return m_undo->IsOpen() && !m_undo->IsEmpty();
+}
+
+bool CTessarixDoc::CanRedo() const
+{
+    return m_redo->IsOpen() && !m_redo->IsEmpty();
+}
+
+QString CTessarixDoc::UndoMenuText() const
+{
+    return m_undo->MenuText();
+}
+
+QString CTessarixDoc::RedoMenuText() const
+{
+    return m_redo->MenuText();
+}
+
+void CTessarixDoc::Undo()
+{
+    TransferStep(*m_undo, *m_redo);
+}
+
+void CTessarixDoc::Redo()
+{
+    TransferStep(*m_redo, *m_undo);
+}
+
+void CTessarixDoc::SetUndoErrorHandler(std::function<void(const QString&)> handler)
+{
+    m_undoError = std::move(handler);
+}
+
+void CTessarixDoc::TransferStep(CTXUndoStack& from, CTXUndoStack& to)
+{
+    CTXUndoStack::Step step;
+    if (!from.ReadTop(&step))
+        return;
+    // The snapshot is read into a copy first: a damaged record must not touch the document.
+    CTXUndoDocumentState restored;
+    try {
+        restored = RestoreUndoSnapshot(*this, step.kind, step.argument, step.snapshot);
+    } catch (const CTXArchiveError& e) {
+        from.Fail(QString::fromLatin1(e.what()));
+        return;
+    } catch (const std::bad_alloc&) {
+        from.Fail(QStringLiteral("out of memory"));
+        return;
+    }
+    // The present state goes onto the other stack before it is replaced.
+    to.Push({step.kind, step.recalcFlags, step.argument, UndoSnapshotBytes(*this, step.kind, step.argument)});
+    ApplyUndoState(*this, std::move(restored));
+    from.Pop();
+    // The document now differs from what was saved, so closing must ask before discarding it.
+    SetModifiedFlag();
+
+    NotifyDocumentChanged(ChangeData);
+    // Undoing a Map Setup can change the names or the set of enabled columns; the tabs follow.
+    if (step.kind == StepMapSetup && step.argument > ChangeData)
+        NotifyDocumentChanged(step.argument);
+    if (step.kind == StepProperty)
+        RefreshAxes(step.argument == 0 ? PropAllAxes : step.argument);
+    else if (step.kind == StepAutoScaleColor || step.kind == StepMoveColorScale)
+        RefreshAxes(PropZRange);
+    RequestMaps(step.recalcFlags);
+}
+
+bool CTessarixDoc::ImportImage(const QString& path, int filterIndex)
+{
+    CTXImage picture;
+    if (!picture.Import(path, filterIndex))
+        return false;
+    ReplaceImage(picture);
+    return true;
+}
+
+void CTessarixDoc::ReplaceImage(const CTXImage& picture)
+{
+    BeginUndoableChange(StepImage, RECALC_BITMAP);
+    *m_image = picture;
+    SetModifiedFlag();
+    if (m_settings.mapMode == MapModeImage || m_settings.mapMode == MapModeImageColorMap)
+        RequestMaps(RECALC_BITMAP);
 }
 
 QString CTessarixDoc::Title() const

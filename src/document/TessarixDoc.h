@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "util/TxTypes.h"
 
 class IMapNotify;
+class CTXUndoStack;
 
 // The coordinate input grid: snapping of mouse positions and rounding of typed coordinates.
 struct CoordinateInputGrid {
@@ -150,6 +152,25 @@ public:
     // Records the undo step of a change that is about to happen, after emptying the redo stack.
     void BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument = 0);
 
+    // Undo and redo: enabled while the history is open and holds a step; the menu text is
+    // "&Undo <step>\t(Ctrl+Z)" or "Can't Undo" (the same for Redo).
+    bool CanUndo() const;
+    bool CanRedo() const;
+    QString UndoMenuText() const;
+    QString RedoMenuText() const;
+    void Undo();
+    void Redo();
+    // Receives the message of a failed undo history file (once; that history is then closed).
+    void SetUndoErrorHandler(std::function<void(const QString&)> handler);
+    CTXUndoStack& UndoHistory() { return *m_undo; }
+    CTXUndoStack& RedoHistory() { return *m_redo; }
+
+    // Import Image: reads `path` as picture kind `filterIndex` (1 metafile, 2 bitmap, 3 TIFF,
+    // 4 JPEG). A refused file changes nothing and returns false.
+    bool ImportImage(const QString& path, int filterIndex);
+    // Replaces the picture with an imported one as an undoable step.
+    void ReplaceImage(const CTXImage& picture);
+
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     const QString& PathName() const { return m_pathName; }
@@ -166,6 +187,7 @@ private:
     // The whole file in both directions; loading into a cleared document.
     void SerializeFile(class CTXArchive& ar);
     void SerializeAxisLabels(class CTXArchive& ar);
+    void TransferStep(CTXUndoStack& from, CTXUndoStack& to);
 
     std::unique_ptr<IMapComputations> m_maps;
     IMapNotify* m_notify = nullptr;
@@ -189,4 +211,8 @@ private:
 
     bool m_modified = false;
     QString m_pathName;
+
+    std::unique_ptr<CTXUndoStack> m_undo;
+    std::unique_ptr<CTXUndoStack> m_redo;
+    std::function<void(const QString&)> m_undoError;
 };

@@ -1,0 +1,224 @@
+// Metafiles become SVG: enhanced metafiles through libemf2svg, Windows metafiles through
+// libwmf's SVG device. Neither library is trusted with a broken record structure: the records
+// are walked first, and a file whose records run past its end or that has no end record is
+// refused before a converter sees it.
+
+#include <QtEndian>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "image/TXImageDecoders.h"
+
+// After Qt: libwmf's headers define short macro names (U16, U32) that clash with Qt's.
+#include <emf2svg.h>
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+
+namespace {
+
+constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
+constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr qsizetype kPlaceableHeader = 22;
+constexpr uint32_t kEmrHeader = 1;
+constexpr uint32_t kEmrEof = 14;
+constexpr qsizetype kEmfMinHeader = 88;
+constexpr qsizetype kWmfHeader = 18;
+
+uint16_t LeU16(const char* p)
+{
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return qFromLittleEndian(v);
+}
+
+int16_t LeI16(const char* p)
+{
+    return int16_t(LeU16(p));
+}
+
+uint32_t LeU32(const char* p)
+{
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return qFromLittleEndian(v);
+}
+
+int32_t LeI32(const char* p)
+{
+    return int32_t(LeU32(p));
+}
+
+QRectF RectL(const char* p)
+{
+    const double l = LeI32(p), t = LeI32(p + 4), r = LeI32(p + 8), b = LeI32(p + 12);
+    return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+// Walks the records of an enhanced metafile; fills the facts on success.
+bool CheckEnhanced(const QByteArray& file, CTXMetafileFacts* facts)
+{
+    const char* p = file.constData();
+    const qsizetype size = file.size();
+    if (size < kEmfMinHeader || LeU32(p) != kEmrHeader || LeU32(p + 40) != kEmfSignature)
+        return false;
+    const uint32_t headerSize = LeU32(p + 4);
+    if (headerSize < kEmfMinHeader || headerSize > uint64_t(size))
+        return false;
+    facts->enhanced = true;
+    facts->bounds = RectL(p + 8);
+    facts->frame = RectL(p + 24);
+    qsizetype off = 0;
+    while (off + 8 <= size) {
+        const uint32_t type = LeU32(p + off);
+        const uint32_t length = LeU32(p + off + 4);
+        if (length < 8 || length % 4 != 0 || length > uint64_t(size - off))
+            return false;
+        if (type == kEmrEof) {
+            if (length >= 20) {
+                const uint32_t entries = LeU32(p + off + 8);
+                const uint32_t at = LeU32(p + off + 12);
+                if (entries > 0 && entries <= 1024 && uint64_t(at) + uint64_t(entries) * 4 <= length) {
+                    const uchar* e = reinterpret_cast<const uchar*>(p + off + at);
+                    for (uint32_t i = 0; i < entries; ++i, e += 4)
+                        facts->palette.append(qRgb(e[0], e[1], e[2]));
+                }
+            }
+            return true;
+        }
+        off += length;
+    }
+    return false;
+}
+
+// Walks the records of a Windows metafile (placeable header already removed).
+bool CheckWindows(const QByteArray& wmf)
+{
+    const char* p = wmf.constData();
+    const qsizetype size = wmf.size();
+    if (size < kWmfHeader)
+        return false;
+    const uint16_t type = LeU16(p);
+    const uint16_t headerWords = LeU16(p + 2);
+    const uint16_t version = LeU16(p + 4);
+    const uint32_t maxRecordWords = LeU32(p + 12);
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return false;
+    if (maxRecordWords < 3 || uint64_t(maxRecordWords) * 2 > uint64_t(size))
+        return false;
+    qsizetype off = kWmfHeader;
+    while (off + 6 <= size) {
+        const uint32_t words = LeU32(p + off);
+        const uint16_t function = LeU16(p + off + 4);
+        if (words < 3 || words > maxRecordWords || uint64_t(words) * 2 > uint64_t(size - off))
+            return false;
+        if (function == 0)  // META_EOF
+            return true;
+        off += qsizetype(words) * 2;
+    }
+    return false;
+}
+
+bool EnhancedToSvg(const QByteArray& file, QByteArray* svg)
+{
+    generatorOptions options{};
+    char nameSpace[] = "";
+    options.nameSpace = nameSpace;
+    options.verbose = false;
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    QByteArray copy = file;  // the converter takes a writable buffer
+    char* out = nullptr;
+    size_t length = 0;
+    const int ok = emf2svg(copy.data(), size_t(copy.size()), &out, &length, &options);
+    if (ok != 1 || !out || length == 0) {
+        std::free(out);
+        return false;
+    }
+    *svg = QByteArray(out, qsizetype(length));
+    std::free(out);
+    return true;
+}
+
+struct WmfApi {
+    wmfAPI* api = nullptr;
+    ~WmfApi()
+    {
+        if (api)
+            wmf_api_destroy(api);
+    }
+};
+
+bool WindowsToSvg(QByteArray wmf, QByteArray* svg)
+{
+    wmfAPI_Options options;
+    std::memset(&options, 0, sizeof options);
+    options.function = wmf_svg_function;
+    const unsigned long flags = WMF_OPT_IGNORE_NONFATAL | WMF_OPT_FUNCTION | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    WmfApi w;
+    if (wmf_api_create(&w.api, flags, &options) != wmf_E_None)
+        return false;
+    wmfAPI* api = w.api;
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(wmf.data()), long(wmf.size())) != wmf_E_None)
+        return false;
+    wmfD_Rect bbox;
+    if (wmf_scan(api, 0, &bbox) != wmf_E_None)
+        return false;
+    wmf_svg_t* device = WMF_SVG_GetData(api);
+    device->out = wmf_stream_create(api, nullptr);
+    if (!device->out)
+        return false;
+    char description[] = "Tessarix background picture";
+    device->Description = description;
+    device->bbox = bbox;
+    unsigned int width = 0, height = 0;
+    if (wmf_display_size(api, &width, &height, 72.0, 72.0) != wmf_E_None || width == 0 || height == 0)
+        return false;
+    device->width = width;
+    device->height = height;
+    const wmf_error_t played = wmf_play(api, 0, &bbox);
+    char* text = nullptr;
+    unsigned long length = 0;
+    wmf_stream_destroy(api, device->out, &text, &length);
+    device->out = nullptr;
+    if (played != wmf_E_None || !text || length == 0) {
+        if (text)
+            wmf_free(api, text);
+        return false;
+    }
+    *svg = QByteArray(text, qsizetype(length));
+    wmf_free(api, text);
+    return true;
+}
+
+}  // namespace
+
+bool IsEnhancedMetafile(const QByteArray& file)
+{
+    return file.size() >= 44 && LeU32(file.constData() + 40) == kEmfSignature;
+}
+
+bool ConvertMetafileToSvg(const QByteArray& file, QByteArray* svg, CTXMetafileFacts* facts)
+{
+    CTXMetafileFacts f;
+    if (IsEnhancedMetafile(file)) {
+        if (!CheckEnhanced(file, &f) || !EnhancedToSvg(file, svg))
+            return false;
+        *facts = f;
+        return true;
+    }
+    QByteArray wmf = file;
+    if (file.size() >= kPlaceableHeader && LeU32(file.constData()) == kPlaceableKey) {
+        const char* p = file.constData();
+        f.bounds = QRectF(QPointF(LeI16(p + 6), LeI16(p + 8)), QPointF(LeI16(p + 10), LeI16(p + 12)));
+        f.unitsPerInch = LeU16(p + 14);
+        if (f.unitsPerInch > 0)
+            f.frame = QRectF(f.bounds.topLeft() * 2540.0 / f.unitsPerInch,
+                             f.bounds.bottomRight() * 2540.0 / f.unitsPerInch);
+        wmf = file.mid(kPlaceableHeader);
+    }
+    if (!CheckWindows(wmf) || !WindowsToSvg(wmf, svg))
+        return false;
+    *facts = f;
+    return true;
+}
