@@ -12,6 +12,7 @@
 
 #include "mapping/LabelPlacer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -113,4 +114,22 @@ std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, co
         f = i + 1;
     }
     return labels;
+}
+
+std::vector<LabelPlacement> PlaceLabelsOnLevel(const CCMAP_ContourLevel& level, const NormalisedToDevice& map,
+                                               const LabelStyle& style, int textWidth, int textHeight,
+                                               int zeroHeight, const TxRect& clip)
+{
+    std::vector<LabelPlacement> all;
+    const int widen = std::max(textWidth, textHeight);
+    for (const auto& line : level.polylines) {
+        // Device y grows downwards: the top of the box comes from the largest normalised y.
+        const int left = map.MapX(line->minX) - widen, right = map.MapX(line->maxX) + widen;
+        const int top = map.MapY(line->maxY) - widen, bottom = map.MapY(line->minY) + widen;
+        if (right < clip.left || left > clip.right || bottom < clip.top || top > clip.bottom)
+            continue;
+        const auto labels = PlaceLabelsOnPolyline(*line, map, style, textWidth, zeroHeight);
+        all.insert(all.end(), labels.begin(), labels.end());
+    }
+    return all;
 }

@@ -43,3 +43,9 @@ struct LabelPlacement {
 // `zeroHeight` pixels high.
 std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, const NormalisedToDevice& map,
                                                   const LabelStyle& style, int textWidth, int zeroHeight);
+
+// The labels of every polyline of one result entry whose bounding box, mapped to device units
+// and widened on every side by the larger of the text's width and height, meets `clip`.
+std::vector<LabelPlacement> PlaceLabelsOnLevel(const CCMAP_ContourLevel& level, const NormalisedToDevice& map,
+                                               const LabelStyle& style, int textWidth, int textHeight,
+                                               int zeroHeight, const TxRect& clip);

@@ -125,6 +125,24 @@ TEST(LabelPlacerTest, ClosedContourLabelsKeepAwayFromTheFirst)
     EXPECT_GE(open.size(), labels.size());
 }
 
+TEST(LabelPlacerTest, LevelSkipsPolylinesOutsideTheClip)
+{
+    Device d;
+    CCMAP_ContourLevel level;
+    level.polylines.push_back(std::make_unique<CCMAP_Polyline>(Line({0.1f, 0.2f}, {0.4f, 0.2f}, 61)));
+    level.polylines.push_back(std::make_unique<CCMAP_Polyline>(Line({0.6f, 0.8f}, {0.9f, 0.8f}, 61)));
+    const auto both = PlaceLabelsOnLevel(level, d.map, d.style, 40, 12, 10,
+                                         {0, 0, 1000, 1000});
+    const auto lowerOnly = PlaceLabelsOnLevel(level, d.map, d.style, 40, 12, 10, {0, 700, 500, 1000});
+    ASSERT_FALSE(lowerOnly.empty());
+    EXPECT_GT(both.size(), lowerOnly.size());
+    for (const LabelPlacement& p : lowerOnly)
+        EXPECT_GT(p.anchorY, 700);  // only the line at y = 0.2 (device 800)
+    // A clip just beyond the widened box of the lower line still takes it.
+    EXPECT_EQ(PlaceLabelsOnLevel(level, d.map, d.style, 40, 12, 10, {0, 835, 300, 900}).size(), lowerOnly.size());
+    EXPECT_TRUE(PlaceLabelsOnLevel(level, d.map, d.style, 40, 12, 10, {0, 845, 300, 900}).empty());
+}
+
 TEST(LabelPlacerTest, NormalisedToDeviceUsesTheExtent)
 {
     CMapAxis x{CMapAxis::BelowHorizontal, QStringLiteral("X")}, y{CMapAxis::LeftOfVertical, QStringLiteral("Y")};

@@ -1,0 +1,187 @@
+// Map engine benchmarks: the surface (solve, grid), contour tracing and the whole path from a
+// request to MapReady for one column. Data: a smooth sound field around one source, sampled at
+// seeded random positions, Multiquadric with c = 0.2.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <sys/resource.h>
+
+#include <cmath>
+#include <random>
+#include <thread>
+
+#include "mapping/BatchMapRun.h"
+#include "mapping/ContourTracer.h"
+#include "mapping/RbfInterpolator.h"
+#include "mapping/Surface3DData.h"
+
+namespace {
+
+struct Field {
+    std::vector<float> x, y, v;
+};
+
+Field SoundField(int n)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    Field f;
+    for (int k = 0; k < n; ++k) {
+        const float x = u(rng), y = u(rng);
+        const float d = std::hypot(x - 0.35f, y - 0.55f) + 0.05f;
+        f.x.push_back(x);
+        f.y.push_back(y);
+        f.v.push_back(95.0f - 20.0f * std::log10(d / 0.05f) + 2.0f * std::sin(5.0f * x + 3.0f * y));
+    }
+    return f;
+}
+
+// CPU seconds of the whole process (every thread), so that a run on a loaded machine can be
+// told apart from a slow one: real time far above cpu_s / cores means the cores were busy.
+double ProcessCpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + 1e-6 * double(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+}
+
+struct CpuCounter {
+    benchmark::State& state;
+    double start = ProcessCpuSeconds();
+    ~CpuCounter()
+    {
+        state.counters["process_cpu_s"] = benchmark::Counter(ProcessCpuSeconds() - start,
+                                                             benchmark::Counter::kAvgIterations);
+    }
+};
+
+int Cores()
+{
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+void BM_Solve(benchmark::State& state)
+{
+    const Field f = SoundField(int(state.range(0)));
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        CRbfInterpolator rbf;
+        rbf.SetUp(RbfMultiquadric, 0.2f, int32_t(f.x.size()), f.x.data(), f.y.data(), f.v.data());
+        if (!rbf.Solve(Cores()))
+            state.SkipWithError("singular");
+        benchmark::DoNotOptimize(rbf.Weights().data());
+    }
+}
+BENCHMARK(BM_Solve)->Arg(200)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Solve and grid: the surface step of a map computation.
+void BM_Surface(benchmark::State& state)
+{
+    const Field f = SoundField(int(state.range(0)));
+    const int cells = int(state.range(1));
+    CSurface3DData s;
+    s.Allocate(cells + 1, cells + 1);
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        if (!ComputeSurface(int32_t(f.x.size()), f.x.data(), f.y.data(), f.v.data(), RbfMultiquadric, 0.2f, 0, 0,
+                            1.0 / cells, 1.0 / cells, s, Cores()))
+            state.SkipWithError("surface failed");
+    }
+    state.counters["terms_per_s"] = benchmark::Counter(double(f.x.size()) * (cells + 1) * (cells + 1),
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Surface)
+    ->Args({200, 200})
+    ->Args({500, 200})
+    ->Args({2000, 200})
+    ->Args({200, 1000})
+    ->Args({500, 1000})
+    ->Args({2000, 1000})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Tracing on a 1001 x 1001 surface: 7 levels at three sub-levels each, and 61 single levels.
+void BM_Trace(benchmark::State& state)
+{
+    static CSurface3DData* surface = [] {
+        const Field f = SoundField(500);
+        auto* s = new CSurface3DData;
+        s->Allocate(1001, 1001);
+        ComputeSurface(int32_t(f.x.size()), f.x.data(), f.y.data(), f.v.data(), RbfMultiquadric, 0.2f, 0, 0,
+                       0.001, 0.001, *s, Cores());
+        return s;
+    }();
+    float lo = 0, hi = 0;
+    surface->GetValueRange(&lo, &hi);
+    const int subLevels = int(state.range(0));
+    ContourParameters params;
+    CTXFloatArray levels;
+    if (subLevels == 21) {
+        params.levelStep = (hi - lo) / 7.0f;
+        params.intermediate = 2;
+        for (int k = 0; k < 7; ++k)
+            levels.push_back(lo + params.levelStep * (float(k) + 0.01f));
+    } else {
+        params.levelStep = (hi - lo) / float(subLevels);
+        params.intermediate = 0;
+        for (int k = 0; k < subLevels; ++k)
+            levels.push_back(lo + params.levelStep * (float(k) + 0.5f));
+    }
+    size_t lines = 0;
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        CCMAP_ContourResult result;
+        if (!TraceContours(*surface, levels, params, result))
+            state.SkipWithError("trace failed");
+        lines = 0;
+        for (const auto& e : result.entries)
+            lines += e.polylines.size();
+    }
+    state.counters["polylines"] = double(lines);
+}
+BENCHMARK(BM_Trace)->Arg(21)->Arg(61)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One request to its MapReady: 500 points on a 1000 x 1000 grid, contours at the default levels
+// and the picture of an 800 x 600 view.
+void BM_RequestToMapReady(benchmark::State& state)
+{
+    const Field f = SoundField(500);
+    CBatchMapRun run(0);
+    CTessarixDoc& doc = run.Doc();
+    CTXFloatArray x, y;
+    std::array<CTXFloatArray, kColumnCount> values;
+    for (size_t k = 0; k < f.x.size(); ++k) {
+        x.push_back(f.x[k]);
+        y.push_back(f.y[k]);
+        values[0].push_back(f.v[k]);
+    }
+    doc.SetPointTable(int32_t(f.x.size()), x, y, values);
+    doc.Settings().gridCountX = doc.Settings().gridCountY = int32_t(state.range(0));
+    doc.Settings().zAxis.start = 50.0f;
+    doc.Settings().zAxis.stop = 110.0f;
+    doc.Settings().zAxis.step = 5.0f;
+    doc.OnViewSizeChanged({0, 0, 800, 600});
+    run.WaitForColumn(0, 0);
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        const int before = run.Notify().Count(0);
+        doc.RequestMaps(RECALC_ALL);
+        run.WaitForColumn(0, before);
+    }
+}
+BENCHMARK(BM_RequestToMapReady)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
