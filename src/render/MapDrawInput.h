@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "render/MapAxis.h"
 #include "render/MapLayout.h"
@@ -14,6 +15,16 @@ class CTessarixSettings;
 class CSurface3DData;
 class CCMAP_ContourResult;
 class CTXImage;
+class CCMAP_Polyline;
+struct NormalisedToDevice;
+struct LabelStyle;
+struct LabelPlacement;
+
+// Computes the contour labels of one polyline (the label placer of the contouring code).
+using LabelPlacerFn = std::vector<LabelPlacement> (*)(const CCMAP_Polyline& line,
+                                                      const NormalisedToDevice& map,
+                                                      const LabelStyle& style, int textWidth,
+                                                      int zeroHeight);
 
 struct MapDrawInput {
     const CTessarixSettings* settings = nullptr;
@@ -33,6 +44,7 @@ struct MapDrawInput {
     int dpiX = 96;                    // pixels per inch of the surface the map is drawn for
     int dpiY = 96;
     const std::atomic<int32_t>* abort = nullptr;  // raised by a newer request
+    LabelPlacerFn labelPlacer = nullptr;  // null: no contour labels are placed
 
     bool Aborted() const { return abort && abort->load(std::memory_order_relaxed) != 0; }
 };
