@@ -266,7 +266,7 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
     const QRect clipRect = ToQRect(clip);
     const auto& entries = in.contours->entries;
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     QPolygonF points;
     for (size_t e = 0; e < entries.size(); ++e) {
