@@ -1,4 +1,4 @@
-// tessarix-cli render FILE [--column N | --all] [--size WxH] [--dpi D] --out F.png: the map
+// tessarix-cli render FILE [--column N | --all] [--size WxH] [--dpi D] [--mode M] --out F.png: the map
 // picture of one column (or of every enabled column) through the same map requests and worker
 // threads as the program's views.
 
@@ -6,55 +6,11 @@
 #include <QImage>
 #include <QRegularExpression>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <set>
-
 #include "cli/CliDocument.h"
-#include "document/MapNotify.h"
 #include "document/TessarixDoc.h"
+#include "mapping/MapReadyWaiter.h"
 
 namespace {
-
-// Stands in for the main window: answers which column is active and collects the MapReady
-// notifications the workers post, from whichever thread they come.
-class CliMapWaiter final : public IMapNotify {
-public:
-    explicit CliMapWaiter(int activeColumn) : m_active(activeColumn) {}
-
-    intptr_t SendMapNotify(int code, intptr_t) override
-    {
-        return code == MapNotifyActiveColumn ? m_active : 0;
-    }
-    void PostMapNotify(int code, intptr_t argument) override
-    {
-        if (code != MapNotifyMapReady)
-            return;
-        {
-            std::lock_guard lock(m_mutex);
-            m_ready.insert(int(argument));
-        }
-        m_changed.notify_all();
-    }
-    // True when every column in `columns` reported MapReady before the timeout.
-    bool WaitFor(const std::vector<int>& columns, std::chrono::seconds timeout)
-    {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, timeout, [&] {
-            for (int c : columns)
-                if (!m_ready.count(c))
-                    return false;
-            return true;
-        });
-    }
-
-private:
-    int m_active;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::set<int> m_ready;
-};
 
 bool ParseSize(const QString& text, QSize* size)
 {
@@ -85,6 +41,7 @@ int Render(CliContext& ctx)
     const QString columnText = args.TakeOption(QStringLiteral("--column"));
     const QString sizeText = args.TakeOption(QStringLiteral("--size"), QStringLiteral("1000x800"));
     const QString dpiText = args.TakeOption(QStringLiteral("--dpi"), QStringLiteral("96"));
+    const QString modeText = args.TakeOption(QStringLiteral("--mode"));
     const bool all = args.TakeFlag(QStringLiteral("--all"));
     const QStringList files = args.Positional();
     auto usage = [&](const QString& why) {
@@ -113,6 +70,13 @@ int Render(CliContext& ctx)
             return usage(QStringLiteral("--column wants a column index from 0 to 11: ") + columnText);
     }
 
+    int mode = -1;
+    if (!modeText.isEmpty()) {
+        mode = modeText.toInt(&ok);
+        if (!ok || mode < MapModeNormal || mode > MapModeImageColorMap)
+            return usage(QStringLiteral("--mode wants 0 (Normal), 1 (Color Map), 2 (Image) or 3 (Image + Color Map): ") + modeText);
+    }
+
     CTessarixDoc doc;
     doc.SetScreenResolution(dpi, dpi);
     if (!CliOpenDocument(ctx, doc, files[0]))
@@ -129,14 +93,19 @@ int Render(CliContext& ctx)
         columns.push_back(column);
     }
 
-    CliMapWaiter waiter(columns.front());
+    if (mode >= 0)
+        doc.Settings().mapMode = mode;  // for this picture only; the file is not written
+    // The waiter stands in for the main window; it counts the MapReady of the requests below.
+    CMapReadyWaiter waiter(columns.front());
     doc.SetNotify(&waiter);
     const TxRect client{0, 0, size.width(), size.height()};
     if (doc.ClientRect() == client)
         doc.RequestMaps(RECALC_BITMAP);
     else
         doc.OnViewSizeChanged(client);  // lays the maps out for this size and requests them
-    const bool ready = waiter.WaitFor(columns, std::chrono::seconds(300));
+    bool ready = true;
+    for (int c : columns)
+        ready = ready && waiter.WaitForMapReady(c, 1, 300000);
     int status = CliOk;
     if (!ready) {
         ctx.err << files[0] << ": the map computation did not finish\n";
@@ -163,9 +132,10 @@ int Render(CliContext& ctx)
     return status;
 }
 
-const CliRegistration reg("render", "render FILE [--column N | --all] [--size WxH] [--dpi D] --out F.png",
+const CliRegistration reg("render", "render FILE [--column N | --all] [--size WxH] [--dpi D] [--mode M] --out F.png",
                           "Draw the map of a column (or of every enabled column, the column index "
-                          "added to the file name) into a PNG picture.",
+                          "added to the file name) into a PNG picture; --mode draws it in another "
+                          "map mode (0 Normal, 1 Color Map, 2 Image, 3 Image + Color Map).",
                           Render);
 
 }  // namespace
