@@ -78,3 +78,33 @@ TEST_F(CliRenderTest, MissingDocumentIsRefused)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliRenderTest, RendersEveryEnabledColumnThroughTheWorkers)
+{
+    const RenderRun r = RunRender({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"),
+                                   QStringLiteral("--size"), QStringLiteral("400x300"), QStringLiteral("--mode"),
+                                   QStringLiteral("1"), QStringLiteral("--out"), Path("m.png")});
+    ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
+    for (const char* name : {"m_0.png", "m_1.png"}) {
+        const QImage picture(Path(name));
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.size(), QSize(400, 300));
+        // The colour map fills the middle of the graph with a colour of the scale.
+        const QRgb middle = picture.pixel(200, 150);
+        EXPECT_FALSE(qRed(middle) == 255 && qGreen(middle) == 255 && qBlue(middle) == 255) << name;
+    }
+    EXPECT_FALSE(QFile::exists(Path("m_2.png")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("m_1.png")));
+}
+
+TEST_F(CliRenderTest, OneColumnGoesToTheNamedFile)
+{
+    const RenderRun r = RunRender({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--column"),
+                                   QStringLiteral("1"), QStringLiteral("--out"), Path("one.png")});
+    ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
+    EXPECT_EQ(QImage(Path("one.png")).size(), QSize(1000, 800));
+}
+
+}  // namespace

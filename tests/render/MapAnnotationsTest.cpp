@@ -324,3 +324,53 @@ TEST(ContourLabels, OpaqueBackgroundFillsBehindTheText)
 }
 
 }  // namespace
+
+namespace {
+
+struct BorderRow {
+    const char* name;
+    float lineY;       // normalised height of a straight horizontal level line
+    bool labelled;
+};
+class LabelBorderTest : public ::testing::TestWithParam<BorderRow> {};
+
+// Through the drawing with the program's label placer: labels keep half their width plus the
+// edge distance clear of the graph border, and a line hugging the border gets none.
+TEST_P(LabelBorderTest, KeepsLabelsClearOfTheBorder)
+{
+    MapFixture f;
+    f.levels = {50.0f};
+    f.contours.entries.resize(3);
+    auto line = std::make_unique<CCMAP_Polyline>();
+    line->Start({0.0f, GetParam().lineY}, {0.01f, GetParam().lineY});
+    for (int n = 2; n <= 100; ++n)
+        line->InsertBack({float(n) / 100.0f, GetParam().lineY});
+    f.contours.entries[0].polylines.push_back(std::move(line));
+    const MapDrawInput in = f.Input({420, 400});
+    ASSERT_EQ(in.labelPlacer, &PlaceLabelsOnPolyline);
+    QImage image(420, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        CTXCDC dc(&p, 96, 96);
+        DrawContourLabels(dc, in, in.layout.graph);
+    }
+    const QRect ink = InkBounds(image);
+    if (!GetParam().labelled) {
+        EXPECT_TRUE(ink.isEmpty());
+        return;
+    }
+    ASSERT_FALSE(ink.isEmpty());
+    const TxRect& g = in.layout.graph;
+    EXPECT_GE(ink.left(), g.left + f.settings.edgeDistance - 1);
+    EXPECT_LE(ink.right(), g.right - f.settings.edgeDistance);
+    // Several labels along the line: the ink spans more than half the graph.
+    EXPECT_GT(ink.width(), g.Width() / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, LabelBorderTest,
+                         ::testing::Values(BorderRow{"Middle", 0.5f, true}, BorderRow{"HuggingTheTop", 0.98f, false},
+                                           BorderRow{"HuggingTheBottom", 0.02f, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
