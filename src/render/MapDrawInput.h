@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
+#include "mapping/LabelPlacer.h"
 #include "render/MapAxis.h"
 #include "render/MapLayout.h"
 #include "util/TxTypes.h"
@@ -14,6 +16,11 @@ class CTessarixSettings;
 class CSurface3DData;
 class CCMAP_ContourResult;
 class CTXImage;
+// Computes the contour labels of one polyline (the label placer of the contouring code).
+using LabelPlacerFn = std::vector<LabelPlacement> (*)(const CCMAP_Polyline& line,
+                                                      const NormalisedToDevice& map,
+                                                      const LabelStyle& style, int textWidth,
+                                                      int zeroHeight);
 
 struct MapDrawInput {
     const CTessarixSettings* settings = nullptr;
@@ -33,6 +40,7 @@ struct MapDrawInput {
     int dpiX = 96;                    // pixels per inch of the surface the map is drawn for
     int dpiY = 96;
     const std::atomic<int32_t>* abort = nullptr;  // raised by a newer request
+    LabelPlacerFn labelPlacer = &PlaceLabelsOnPolyline;  // null: no contour labels
 
     bool Aborted() const { return abort && abort->load(std::memory_order_relaxed) != 0; }
 };

@@ -21,6 +21,27 @@ QSize MeasureAxis(const CMapAxis& axis, int dpiY)
     return QSize(w, h);
 }
 
+TxRect KeepEqualScales(const TxRect& graph, const CMapAxis& x, const CMapAxis& y)
+{
+    TxRect g = graph;
+    const int width = g.Width();
+    const int height = g.Height();
+    if (width <= 0 || height <= 0)
+        return g;
+    const float hx = (x.stop - x.start) / float(width);
+    const float hy = (y.stop - y.start) / float(height);
+    if (hx > hy) {
+        const int d = int((float(height) - float(height) * hy / hx) / 2.0f);
+        g.top += d;
+        g.bottom -= d;
+    } else {
+        const int d = int((float(width) - float(width) * hx / hy) / 2.0f);
+        g.left += d;
+        g.right -= d;
+    }
+    return g;
+}
+
 MapLayout ComputeMapLayout(const TxRect& c, int dpiX, int dpiY, const CMapAxis& x, const CMapAxis& y,
                            const CMapAxis& z, bool xHidden, bool yHidden, bool zHidden,
                            int borderPenWidth)
@@ -48,21 +69,7 @@ MapLayout ComputeMapLayout(const TxRect& c, int dpiX, int dpiY, const CMapAxis& 
     g.right -= inset;
     g.bottom -= inset;
 
-    const int width = g.Width();
-    const int height = g.Height();
-    if (width > 0 && height > 0) {
-        const float hx = (x.stop - x.start) / float(width);
-        const float hy = (y.stop - y.start) / float(height);
-        if (hx > hy) {
-            const int d = int((float(height) - float(height) * hy / hx) / 2.0f);
-            g.top += d;
-            g.bottom -= d;
-        } else {
-            const int d = int((float(width) - float(width) * hx / hy) / 2.0f);
-            g.left += d;
-            g.right -= d;
-        }
-    }
+    g = KeepEqualScales(g, x, y);
 
     l.xAxisArea = {g.left, g.bottom, g.right, g.bottom + xh / 2 + xh};
     l.yAxisArea = {g.left - std::max(xw / 2, yw), g.top, g.left, g.bottom};

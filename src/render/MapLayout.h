@@ -20,6 +20,10 @@ struct MapLayout {
 // surface with `dpiY` vertical pixels per inch (height in tenths of a point × dpiY / 720).
 QSize MeasureAxis(const CMapAxis& axis, int dpiY);
 
+// Shrinks `graph`, centred, on its longer side until one device unit stands for the same world
+// length on the X and the Y axis.
+TxRect KeepEqualScales(const TxRect& graph, const CMapAxis& x, const CMapAxis& y);
+
 // Lays out `client` for the three axes on a surface with the given pixels per inch; a hidden
 // axis takes no room. X and Y keep equal scales: the graph shrinks, centred, on its longer side.
 MapLayout ComputeMapLayout(const TxRect& client, int dpiX, int dpiY, const CMapAxis& x,

@@ -1,0 +1,230 @@
+// Axis mapping, ticks, tick layout and the map layout.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "MapFixture.h"
+#include "render/MapAnnotations.h"
+#include "render/MapAxis.h"
+#include "render/MapLayout.h"
+#include "util/TXCDC.h"
+
+namespace {
+
+CMapAxis MakeAxis(int side, float start, float stop, float step, const TxRect& rect)
+{
+    CMapAxis a(side, side & 1 ? QStringLiteral("X") : QStringLiteral("Y"));
+    a.SetAxisRange(start, stop, step);
+    a.SetAxisRect(rect);
+    return a;
+}
+
+struct WorldRow {
+    const char* name;
+    int side;
+    float offsetPixels;  // value = start + offsetPixels / scale
+    int expected;        // device coordinate relative to left (horizontal) or bottom (vertical)
+};
+
+class WorldToDeviceTest : public ::testing::TestWithParam<WorldRow> {};
+
+TEST_P(WorldToDeviceTest, TruncatesTheOffsetTowardZero)
+{
+    const WorldRow& row = GetParam();
+    const CMapAxis a = MakeAxis(row.side, 2.0f, 12.0f, 1.0f, {100, 50, 600, 350});
+    const float v = a.start + row.offsetPixels / a.scale;
+    const int d = a.WorldToDevice(v);
+    if (a.IsHorizontal())
+        EXPECT_EQ(d, 100 + row.expected);
+    else
+        EXPECT_EQ(d, 350 - row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Offsets, WorldToDeviceTest,
+    ::testing::Values(WorldRow{"HorizontalAtStart", 3, 0.0f, 0}, WorldRow{"HorizontalJustAbove", 3, 0.6f, 0},
+                      WorldRow{"HorizontalJustBelow", 3, -0.6f, 0}, WorldRow{"HorizontalOnePixel", 3, 1.01f, 1},
+                      WorldRow{"HorizontalMinusOne", 3, -1.01f, -1}, WorldRow{"HorizontalAtStop", 3, 500.0f, 500},
+                      WorldRow{"VerticalAtStart", 0, 0.0f, 0}, WorldRow{"VerticalJustAbove", 0, 0.6f, 0},
+                      WorldRow{"VerticalJustBelow", 0, -0.6f, 0}, WorldRow{"VerticalOnePixel", 0, 1.01f, 1},
+                      WorldRow{"VerticalAtStop", 0, 300.0f, 300}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MapAxis, StopNotAboveStartBecomesStartPlusTen)
+{
+    CMapAxis a;
+    a.SetAxisRange(5.0f, 5.0f, 1.0f);
+    EXPECT_EQ(a.stop, 15.0f);
+    a.SetAxisRange(5.0f, 2.0f, 1.0f);
+    EXPECT_EQ(a.stop, 15.0f);
+    EXPECT_EQ(a.ticks.size(), 11u);
+}
+
+TEST(MapAxis, TicksOfZeroToOneByPointThreeStopBeforeOne)
+{
+    CMapAxis a;
+    a.SetAxisRange(0.0f, 1.0f, 0.3f);
+    ASSERT_EQ(a.ticks.size(), 4u);
+    EXPECT_EQ(a.tickLabels, QStringList({"0", "0.3", "0.6", "0.9"}));
+}
+
+struct TickTextRow {
+    const char* name;
+    float value;
+    const char* text;
+};
+class TickTextTest : public ::testing::TestWithParam<TickTextRow> {};
+TEST_P(TickTextTest, FormatsWithoutTrailingZeros)
+{
+    EXPECT_EQ(CMapAxis::FormatTick(GetParam().value), QString::fromLatin1(GetParam().text));
+}
+INSTANTIATE_TEST_SUITE_P(Values, TickTextTest,
+                         ::testing::Values(TickTextRow{"Integer", 20.0f, "20"}, TickTextRow{"Tenth", 0.1f, "0.1"},
+                                           TickTextRow{"Negative", -2.5f, "-2.5"}, TickTextRow{"Zero", 0.0f, "0"},
+                                           TickTextRow{"Small", 1e-5f, "1e-05"},
+                                           TickTextRow{"Large", 2500000.0f, "2.5e+06"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AxisLayout, TenthsOnFiveHundredPixels)
+{
+    const CMapAxis a = MakeAxis(CMapAxis::BelowHorizontal, 0.0f, 1.0f, 0.1f, {20, 10, 520, 310});
+    const AxisLayout layout = LayoutAxis(a, 96, 15);
+    ASSERT_EQ(layout.ticks.size(), 11u);
+    for (size_t k = 0; k < layout.ticks.size(); ++k) {
+        EXPECT_NEAR(layout.ticks[k].position, 20 + 50 * int(k), 1) << k;
+        // Tick marks one pixel below the edge, pointing down, L - 2 pixels long.
+        EXPECT_EQ(layout.ticks[k].mark, QRect(layout.ticks[k].position, 311, 1, TickLength(96) - 2));
+        EXPECT_EQ(layout.ticks[k].labelOrigin.y(), 310 + TickLength(96));
+    }
+    EXPECT_EQ(layout.textAlign, unsigned(TA_CENTER | TA_TOP));
+    EXPECT_EQ(layout.titleOrigin, QPoint(45, 310 + TickLength(96)));
+}
+
+TEST(AxisLayout, LowestVerticalLabelIsRaisedToEndAtItsTick)
+{
+    const CMapAxis a = MakeAxis(CMapAxis::LeftOfVertical, 0.0f, 1.0f, 0.25f, {50, 10, 250, 210});
+    const int h = 15;
+    const AxisLayout layout = LayoutAxis(a, 96, h);
+    ASSERT_EQ(layout.ticks.size(), 5u);
+    EXPECT_EQ(layout.ticks[0].position, 210);
+    EXPECT_EQ(layout.ticks[0].labelOrigin, QPoint(50 - TickLength(96), 210 - h));
+    EXPECT_EQ(layout.ticks[1].labelOrigin, QPoint(50 - TickLength(96), 160 - h / 2));
+    EXPECT_EQ(layout.ticks[0].mark, QRect(50 - TickLength(96) + 2, 210, TickLength(96) - 2, 1));
+    // Title between the two topmost labels.
+    EXPECT_EQ(layout.titleOrigin, QPoint(50 - TickLength(96), (10 + 60) / 2 - h / 2));
+}
+
+struct ToleranceRow {
+    const char* name;
+    float tick;
+    bool drawn;
+};
+class TickToleranceTest : public ::testing::TestWithParam<ToleranceRow> {};
+TEST_P(TickToleranceTest, AHundredthOfTheStepPassesTheRangeTest)
+{
+    CMapAxis a = MakeAxis(CMapAxis::BelowHorizontal, 0.0f, 0.3f, 0.1f, {0, 0, 300, 100});
+    a.ticks = {GetParam().tick};
+    a.tickLabels = {QStringLiteral("t")};
+    EXPECT_EQ(LayoutAxis(a, 96, 12).ticks.size(), GetParam().drawn ? 1u : 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Ticks, TickToleranceTest,
+                         ::testing::Values(ToleranceRow{"FloatErrorAboveStop", 0.30000001f, true},
+                                           ToleranceRow{"WithinHundredthAboveStop", 0.3009f, true},
+                                           ToleranceRow{"BeyondHundredthAboveStop", 0.302f, false},
+                                           ToleranceRow{"WithinHundredthBelowStart", -0.0009f, true},
+                                           ToleranceRow{"BeyondHundredthBelowStart", -0.002f, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AxisLayout, NoTickInRangeWritesTheTitleAtAnchorZero)
+{
+    CMapAxis a = MakeAxis(CMapAxis::LeftOfVertical, 0.0f, 1.0f, 0.5f, {40, 10, 240, 210});
+    a.ticks.clear();
+    a.tickLabels.clear();
+    const AxisLayout layout = LayoutAxis(a, 96, 14);
+    EXPECT_TRUE(layout.ticks.empty());
+    EXPECT_EQ(layout.titleOrigin.x(), 0);
+}
+
+struct EqualScaleRow {
+    const char* name;
+    float xStop, yStop;
+    TxRect graph;
+    TxRect expected;
+};
+class EqualScaleTest : public ::testing::TestWithParam<EqualScaleRow> {};
+TEST_P(EqualScaleTest, ShrinksTheLongerSideCentred)
+{
+    const EqualScaleRow& row = GetParam();
+    CMapAxis x, y;
+    x.SetAxisRange(0.0f, row.xStop, 0.1f);
+    y.SetAxisRange(0.0f, row.yStop, 0.1f);
+    EXPECT_EQ(KeepEqualScales(row.graph, x, y), row.expected);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Rects, EqualScaleTest,
+    ::testing::Values(EqualScaleRow{"WideSquareWorld", 1.0f, 1.0f, {0, 0, 400, 200}, {100, 0, 300, 200}},
+                      EqualScaleRow{"TallSquareWorld", 1.0f, 1.0f, {10, 20, 210, 420}, {10, 120, 210, 320}},
+                      EqualScaleRow{"WideWorldWideGraph", 2.0f, 1.0f, {0, 0, 400, 200}, {0, 0, 400, 200}},
+                      EqualScaleRow{"WiderWorld", 4.0f, 1.0f, {0, 0, 400, 200}, {0, 50, 400, 150}},
+                      EqualScaleRow{"EmptyGraphUntouched", 1.0f, 1.0f, {0, 0, 0, 200}, {0, 0, 0, 200}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LayoutRow {
+    const char* name;
+    int width, height;
+    bool xHidden, yHidden, zHidden;
+};
+class MapLayoutTest : public ::testing::TestWithParam<LayoutRow> {};
+TEST_P(MapLayoutTest, KeepsEverythingInsideTheClientWithEqualScales)
+{
+    const LayoutRow& row = GetParam();
+    MapFixture f;
+    f.settings.xAxis.stop = 20.0f;
+    f.settings.xAxis.step = 5.0f;
+    f.settings.yAxis.stop = 10.0f;
+    f.settings.yAxis.step = 5.0f;
+    f.settings.xAxis.hidden = row.xHidden;
+    f.settings.yAxis.hidden = row.yHidden;
+    f.settings.zAxis.hidden = row.zHidden;
+    const MapDrawInput in = f.Input({row.width, row.height});
+    const MapLayout& l = in.layout;
+    const TxRect& g = l.graph;
+    ASSERT_GT(g.Width(), 0);
+    ASSERT_GT(g.Height(), 0);
+    EXPECT_GE(g.left, 0);
+    EXPECT_GE(g.top, 0);
+    EXPECT_LE(l.colourBar.right, row.width);
+    EXPECT_LE(l.xAxisArea.bottom, row.height);
+    // One pixel stands for the same world length on both axes, within the two truncated sides.
+    EXPECT_NEAR(double(g.Width()) / 20.0, double(g.Height()) / 10.0, 2.0 / 10.0 + 0.01);  // each side truncated
+    // The colour bar stands right of the graph, inset from its top and bottom by the bar width + 4.
+    const int f9 = ColourBarWidth(96);
+    EXPECT_GT(l.colourBar.left, g.right);
+    EXPECT_EQ(l.colourBar.top, g.top + f9 + 4);
+    EXPECT_EQ(l.colourBar.bottom, g.bottom - f9 - 4);
+    const QSize zs = MeasureAxis(in.zAxis, 96);
+    EXPECT_EQ(l.colourBar.Width(), zs.width() + f9);
+}
+INSTANTIATE_TEST_SUITE_P(Clients, MapLayoutTest,
+                         ::testing::Values(LayoutRow{"AllShown", 800, 600, false, false, false},
+                                           LayoutRow{"Tall", 400, 900, false, false, false},
+                                           LayoutRow{"XHidden", 800, 600, true, false, false},
+                                           LayoutRow{"YHidden", 800, 600, false, true, false},
+                                           LayoutRow{"AllHidden", 640, 480, true, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MapLayout, MeasureAxisTakesTheWidestLabelOrTitle)
+{
+    CMapAxis a(CMapAxis::RightOfVertical, QStringLiteral("dB"));
+    a.SetAxisRange(20.0f, 80.0f, 10.0f);
+    const QSize narrow = MeasureAxis(a, 96);
+    a.title = QStringLiteral("Sound pressure level");
+    const QSize wide = MeasureAxis(a, 96);
+    EXPECT_GT(wide.width(), 3 * narrow.width());
+    EXPECT_EQ(wide.height(), narrow.height());
+    // Printer resolution: six and a quarter times the screen's.
+    const QSize print = MeasureAxis(a, 600);
+    EXPECT_NEAR(double(print.height()) / double(wide.height()), 600.0 / 96.0, 0.8);
+}
+
+}  // namespace
