@@ -233,6 +233,7 @@ void CRibbonBar::ApplyScheme(const LookScheme& s)
                       " border: 1px solid %2; }"
                       "QToolButton:checked { background: %1; border: 1px solid %2; }"
                       "QToolButton:disabled { color: #8a8a8a; }"
+                      "QToolButton[popupMode=\"2\"] { padding-right: 14px; }"
                       "QToolButton#RibbonCategoryTab { color: %3; padding: 2px 14px; border-bottom: none;"
                       " border-bottom-left-radius: 0; border-bottom-right-radius: 0; }"
                       "QToolButton#RibbonCategoryTab:checked { background: %4; color: black; border: 1px solid %5;"

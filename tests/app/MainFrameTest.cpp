@@ -398,6 +398,18 @@ TEST_F(MainFrameTest, SaveAndReopenKeepTheDocumentAndTheMarginsComeFromTheProfil
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(MainFrameTest, DroppedFilesAreOpenedAndFoldersRefused)
+{
+    ASSERT_EQ(Start(), -1);
+    app->OpenDroppedFile(dir.path());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().endsWith(QStringLiteral("is not a file that can be opened.")));
+    app->OpenDroppedFile(QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix"));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_GT(app->Document().PointCount(), 0);
+    EXPECT_TRUE(frame->acceptDrops());
+}
+
 TEST_F(MainFrameTest, WindowGeometryIsRememberedPerStyle)
 {
     ASSERT_EQ(Start(), -1);
