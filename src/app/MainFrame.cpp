@@ -135,10 +135,14 @@ QAction* CMainFrame::MakeAction(int id, const QString& label, bool inMenu)
         text += u'\t' + key.toString(QKeySequence::NativeText);
     auto* a = new QAction(CommandIcon(id), text, this);
     a->setStatusTip(CCommandTable::StatusText(id));
-    QString tip = CCommandTable::TooltipText(id);
+    // Tooltips carry the command's name, its keys and its description.
+    QString tip = QStringLiteral("<b>%1</b>").arg(CCommandTable::TooltipText(id).toHtmlEscaped());
     if (!key.isEmpty())
         tip += QStringLiteral(" (%1)").arg(key.toString(QKeySequence::NativeText));
-    a->setToolTip(tip);
+    const QString description = CCommandTable::StatusText(id);
+    if (description != CCommandTable::TooltipText(id))
+        tip += QStringLiteral("<br>") + description.toHtmlEscaped();
+    a->setToolTip(QStringLiteral("<qt>") + tip + QStringLiteral("</qt>"));
     a->setCheckable(commands.IsCheckable(id));
     a->setIconVisibleInMenu(true);
     connect(a, &QAction::triggered, this, [this, id] { RunCommand(id); });

@@ -235,6 +235,41 @@ TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
     EXPECT_EQ(gridRuns, 1);
 }
 
+// The undo history gives its own menu text in the classic style; the ribbon keeps its label.
+TEST_F(MainFrameTest, UndoTextFollowsTheCommandInClassicMenusOnlyAndItsKeysWork)
+{
+    int undos = 0;
+    QString text = QStringLiteral("&Undo Insert Point\t(Ctrl+Z)");
+    auto registerUndo = [&] {
+        app->Commands().Register(ID_EDIT_UNDO, [&undos] { ++undos; }, [&text] { return CommandState{true, false, text}; });
+    };
+    ASSERT_EQ(Start(), -1);
+    registerUndo();
+    frame->UpdateCommandStates();
+    EXPECT_TRUE(frame->ActionsFor(ID_EDIT_UNDO).isEmpty());  // registered after the frame was built
+
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Workspace/ApplicationUI"), 0);
+    }
+    app.reset();
+    CKWProfileStore::UseIniFile(iniPath);
+    app = std::make_unique<CTessarixApp>(std::make_unique<CFakeMapComputations>(&shared), programFolder);
+    registerUndo();
+    ASSERT_EQ(app->InitInstance({QStringLiteral("--no-splash")}), -1);
+    frame = app->MainFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_EQ(frame->ActionsFor(ID_EDIT_UNDO).size(), 1);
+    frame->UpdateCommandStates();
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
+    text = QStringLiteral("Can't Undo");
+    frame->UpdateCommandStates();
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(undos, 2);
+}
+
 TEST_F(MainFrameTest, CopyIsEnabledOnlyWithAPicture)
 {
     ASSERT_EQ(Start(), -1);
