@@ -38,6 +38,8 @@ struct CoordinateInputGrid {
     int32_t roundKeyboard = 0;
     float roundX = 0.01f;
     float roundY = 0.01f;
+    // snapMouse, snapX, snapY, roundKeyboard, roundX, roundY.
+    void Serialize(class CTXArchive& ar);
     friend bool operator==(const CoordinateInputGrid&, const CoordinateInputGrid&) = default;
 };
 
@@ -155,7 +157,9 @@ public:
 private:
     void AppendDefaultColumns();
     void ResetContentsToDefaults();
-    void ReadFile(class CTXArchive& ar);
+    // The whole file in both directions; loading into a cleared document.
+    void SerializeFile(class CTXArchive& ar);
+    void SerializeAxisLabels(class CTXArchive& ar);
 
     std::unique_ptr<IMapComputations> m_maps;
     IMapNotify* m_notify = nullptr;
