@@ -24,6 +24,7 @@
 #include "app/BusyIndicatorWnd.h"
 #include "app/CommandIcons.h"
 #include "app/CommandIds.h"
+#include "app/KeyLockState.h"
 #include "app/LookScheme.h"
 #include "app/RibbonBar.h"
 #include "app/ShellLayout.h"
@@ -177,6 +178,12 @@ void CMainFrame::UpdateCommandStates()
             e.action->setText(s.text.isEmpty() ? e.label : s.text);
     }
     UpdateTitle();
+    if (m_lockPanes[0]) {
+        const KeyLockState locks = QueryKeyLocks();
+        m_lockPanes[0]->setText(locks.caps ? QStringLiteral("CAP") : QString());
+        m_lockPanes[1]->setText(locks.num ? QStringLiteral("NUM") : QString());
+        m_lockPanes[2]->setText(locks.scroll ? QStringLiteral("SCRL") : QString());
+    }
 }
 
 void CMainFrame::FillMenu(QMenu* menu, const std::vector<LayoutItem>& items)
@@ -358,6 +365,15 @@ void CMainFrame::BuildStatusBar()
     }
     m_busy = new CBusyIndicatorWnd(bar);
     bar->addPermanentWidget(m_busy);
+    if (!m_style.ribbon && QueryKeyLocks().known) {
+        const int lockWidth = fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12;
+        for (QLabel*& pane : m_lockPanes) {
+            pane = new QLabel(bar);
+            pane->setMinimumWidth(lockWidth);
+            pane->setAlignment(Qt::AlignCenter);
+            bar->addPermanentWidget(pane);
+        }
+    }
     ClearReadout();
 }
 

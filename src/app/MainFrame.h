@@ -107,6 +107,7 @@ private:
     QLabel* m_message = nullptr;
     QLabel* m_readout[3] = {nullptr, nullptr, nullptr};
     CBusyIndicatorWnd* m_busy = nullptr;
+    QLabel* m_lockPanes[3] = {nullptr, nullptr, nullptr};  // classic style on X11 only
     int m_outstandingMaps = 0;
     std::vector<ActionEntry> m_actions;
     std::vector<QAction*> m_recentActions;
