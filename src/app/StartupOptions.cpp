@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cmath>
+
 #include "app/AppStrings.h"
 #include "app/CommandIds.h"
 #include "util/KWProfileStore.h"
@@ -84,6 +86,17 @@ PageMargins ReadMargins(CKWProfileStore& store)
 {
     return ParseMargins(store.ReadString(QStringLiteral("Settings"), QStringLiteral("Margins"),
                                          QStringLiteral("0,0,0,0")));
+}
+
+QMarginsF MarginsToMillimetres(const PageMargins& m)
+{
+    return QMarginsF(m.left / 100.0, m.top / 100.0, m.right / 100.0, m.bottom / 100.0);
+}
+
+PageMargins MarginsFromMillimetres(const QMarginsF& mm)
+{
+    auto hundredths = [](qreal v) { return v > 0 ? int(std::lround(v * 100.0)) : 0; };
+    return {hundredths(mm.left()), hundredths(mm.right()), hundredths(mm.top()), hundredths(mm.bottom())};
 }
 
 void WriteMargins(CKWProfileStore& store, const PageMargins& m)

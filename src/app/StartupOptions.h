@@ -4,6 +4,7 @@
 // the folder the Open dialog starts in and the PDF documents the Help menu lists.
 
 #include <QDir>
+#include <QMarginsF>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +46,10 @@ struct PageMargins {
 PageMargins ParseMargins(const QString& text);
 QString FormatMargins(const PageMargins& m);
 PageMargins ReadMargins(CKWProfileStore& store);
+// The margins as the page setup dialog takes them (millimetres, left-top-right-bottom) and back,
+// rounded to the nearest hundredth of a millimetre.
+QMarginsF MarginsToMillimetres(const PageMargins& m);
+PageMargins MarginsFromMillimetres(const QMarginsF& mm);
 void WriteMargins(CKWProfileStore& store, const PageMargins& m);
 
 // The folder the Open dialog starts in when none is remembered: "Tessarix/" inside the user's

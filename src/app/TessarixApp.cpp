@@ -304,14 +304,11 @@ void CTessarixApp::SetMargins(const PageMargins& margins)
 void CTessarixApp::PageSetup()
 {
     QPrinter& printer = Printer();
-    const QMarginsF mm(m_margins.left / 100.0, m_margins.top / 100.0, m_margins.right / 100.0, m_margins.bottom / 100.0);
-    printer.setPageMargins(mm, QPageLayout::Millimeter);
+    printer.setPageMargins(MarginsToMillimetres(m_margins), QPageLayout::Millimeter);
     QPageSetupDialog dialog(&printer, m_frame.get());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);
-    SetMargins({int(std::lround(chosen.left() * 100)), int(std::lround(chosen.right() * 100)),
-                int(std::lround(chosen.top() * 100)), int(std::lround(chosen.bottom() * 100))});
+    SetMargins(MarginsFromMillimetres(printer.pageLayout().margins(QPageLayout::Millimeter)));
 }
 
 void CTessarixApp::About()

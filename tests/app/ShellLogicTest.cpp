@@ -129,6 +129,18 @@ TEST(Margins, RoundTripThroughTheProfile)
     EXPECT_EQ(ReadMargins(CKWProfileStore::Instance()), (PageMargins{1, 2, 3, 4}));
 }
 
+TEST(Margins, PageSetupUnitsAndOrder)
+{
+    const PageMargins m{1234, 1500, 2001, 999};
+    const QMarginsF mm = MarginsToMillimetres(m);
+    EXPECT_DOUBLE_EQ(mm.left(), 12.34);
+    EXPECT_DOUBLE_EQ(mm.top(), 20.01);  // the dialog's order is left, top, right, bottom
+    EXPECT_DOUBLE_EQ(mm.right(), 15.0);
+    EXPECT_DOUBLE_EQ(mm.bottom(), 9.99);
+    EXPECT_EQ(MarginsFromMillimetres(mm), m);
+    EXPECT_EQ(MarginsFromMillimetres(QMarginsF(12.346, -1, 0.004, 7.996)), (PageMargins{1235, 0, 0, 800}));
+}
+
 TEST(Folders, DefaultDataFolder)
 {
     EXPECT_EQ(DefaultDataFolder(QStringLiteral("/home/u/Documents")), QStringLiteral("/home/u/Documents/Tessarix/"));
