@@ -9,7 +9,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <vector>
 
 #include "render/TessarixViewModel.h"
 #include "util/TxTypes.h"
@@ -35,9 +34,6 @@ public:
     void SetInsertClickHandler(InsertClickHandler handler) { m_insertClick = std::move(handler); }
     void SetInsertMode(bool on);
     bool InsertMode() const { return m_insertMode; }
-    // Insert Data lines waiting for their position, and whether each was placed.
-    std::vector<CTXFloatArray>& PendingLines() { return m_pendingLines; }
-    std::vector<int32_t>& PlacedFlags() { return m_placedFlags; }
 
     // The column's cached map picture (a null image when there is none).
     bool HasPicture() const;
@@ -79,8 +75,6 @@ private:
     int m_column = -1;
     bool m_insertMode = false;
     InsertClickHandler m_insertClick;
-    std::vector<CTXFloatArray> m_pendingLines;
-    std::vector<int32_t> m_placedFlags;
     int m_hover = 0;
     QString m_tooltipText;
     CursorReadout m_readout;

@@ -222,9 +222,10 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_GRID, ID_TX_SETUP, ID_TX_EDIT_DATA, ID_TX_IMAGE_SCALE, ID_FILE_PRINT, ID_EDIT_UNDO})
+    for (int id : {ID_TX_GRID, ID_TX_SETUP, ID_TX_IMAGE_SCALE, ID_FILE_PRINT, ID_EDIT_UNDO})
         EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
+                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
     int gridRuns = 0;
@@ -270,6 +271,29 @@ TEST_F(MainFrameTest, UndoTextFollowsTheCommandInClassicMenusOnlyAndItsKeysWork)
     EXPECT_EQ(undos, 2);
 }
 
+TEST_F(MainFrameTest, InsertDataNeedsClipboardTextAndTogglesTheViewsInsertMode)
+{
+    ASSERT_EQ(Start(), -1);
+    QGuiApplication::clipboard()->clear();
+    frame->UpdateCommandStates();
+    QAction* insert = frame->ActionsFor(ID_TX_INSERT_DATA).first();
+    EXPECT_FALSE(insert->isEnabled());
+    QGuiApplication::clipboard()->setText(QStringLiteral("55\n60\n"));
+    frame->UpdateCommandStates();
+    ASSERT_TRUE(insert->isEnabled());
+    insert->trigger();
+    EXPECT_TRUE(frame->ActiveView()->InsertMode());
+    EXPECT_TRUE(insert->isChecked());
+    // A right click on the map leaves the mode; the next command starts a new import.
+    QTest::mouseClick(frame->ActiveView(), Qt::RightButton, {}, QPoint(50, 50));
+    EXPECT_FALSE(frame->ActiveView()->InsertMode());
+    insert->trigger();
+    EXPECT_TRUE(frame->ActiveView()->InsertMode());
+    insert->trigger();
+    EXPECT_FALSE(frame->ActiveView()->InsertMode());
+    EXPECT_EQ(app->Document().PointCount(), 0);
+}
+
 TEST_F(MainFrameTest, CopyIsEnabledOnlyWithAPicture)
 {
     ASSERT_EQ(Start(), -1);
@@ -312,7 +336,7 @@ TEST_F(MainFrameTest, StyleSwitchWritesTheProfileAndWaitsForTheRestart)
     EXPECT_FALSE(frame->IsRibbon());
     EXPECT_EQ(frame->Ribbon(), nullptr);
     EXPECT_EQ(frame->Look(), 214);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Map Mode", "&View", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Data", "&Map Mode", "&View", "&Help"}));
     ASSERT_NE(frame->Toolbar(), nullptr);
     EXPECT_FALSE(frame->ActionsFor(ID_UI_OFFICE_2007).isEmpty());
     EXPECT_TRUE(frame->ActionsFor(ID_UI_VISUAL_STUDIO).isEmpty());
