@@ -1,29 +1,24 @@
+// The program a user starts: the application object runs the start-up, the event loop, and the
+// exit step.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QMessageBox>
 
-#include "document/TessarixDoc.h"
+#include "app/CommandIcons.h"
+#include "app/TessarixApp.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QApplication qtApp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kestrel-Wing Software"));
     QApplication::setApplicationName(QStringLiteral("Tessarix"));
-    CTessarixDoc doc;
-    doc.OnNewDocument();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
-        const DocFileStatus status = doc.OnOpenDocument(args.at(1));
-        if (status != DocFileStatus::Ok)
-            QMessageBox::warning(nullptr, QStringLiteral("Tessarix"), DocFileMessage(status, args.at(1)));
-    }
-    QMainWindow window;
-    window.setWindowTitle(doc.Title() + QStringLiteral(" - Tessarix"));
-    window.setCentralWidget(new QLabel(QStringLiteral("%1 points, columns: %2")
-                                           .arg(doc.PointCount())
-                                           .arg(doc.EnabledColumnNames().join(QStringLiteral(", ")))));
-    window.resize(1000, 700);
-    window.show();
-    return app.exec();
+    QApplication::setApplicationVersion(QStringLiteral(TESSARIX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessarix"));
+    QApplication::setWindowIcon(ApplicationIcon());
+
+    CTessarixApp app;
+    const int status = app.InitInstance(QApplication::arguments().mid(1));
+    if (status >= 0)
+        return status;
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
 }

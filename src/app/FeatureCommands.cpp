@@ -1,0 +1,69 @@
+// The registration point of the commands whose dialogs and windows live in other folders.
+// A command appears in the menus, the toolbar and the ribbon only once it is registered here:
+//
+//     commands.Register(ID_TX_GRID, [&app] { /* run the Grid Setting dialog on app.Document() */ },
+//                       [&app] { return CommandState{true, false, {}}; });
+//
+// Handlers reach the document through app.Document(), the window through app.MainFrame() and the
+// map of the active tab through app.MainFrame()->ActiveView(). Panes (the properties pane) are
+// added with app.AddPaneFactory([](CTessarixApp&, CMainFrame& frame) { frame.AddPane(...); }).
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <array>
+#include <memory>
+
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/TessarixApp.h"
+#include "dataentry/EditDataDlg.h"
+#include "dataentry/InsertDataDlg.h"
+#include "dataentry/InsertDataModel.h"
+#include "document/TessarixDoc.h"
+#include "render/TessarixView.h"
+
+namespace {
+
+// Insert Data keeps its pending lines per data column, so they outlive a rebuild of the tabs.
+void RegisterInsertData(CTessarixApp& app, CCommandTable& commands)
+{
+    auto models = std::make_shared<std::array<CInsertDataModel, kColumnCount>>();
+    auto activeView = [&app]() -> CTessarixView* { return app.MainFrame() ? app.MainFrame()->ActiveView() : nullptr; };
+    commands.Register(
+        ID_TX_INSERT_DATA,
+        [&app, models, activeView] {
+            CTessarixView* view = activeView();
+            if (!view || view->Column() < 0)
+                return;
+            CInsertDataModel& model = (*models)[size_t(view->Column())];
+            if (!view->InsertMode())
+                model.LeaveInsertMode();  // the view left the mode on a right click
+            const bool on = CInsertDataDlg::Import(view, model, app.Document());
+            view->SetInsertClickHandler([&app, &model](CTessarixView& v, float x, float y, QPoint globalPos) {
+                CInsertDataDlg::PlaceAt(&v, globalPos, model, app.Document(), x, y);
+                v.SetInsertMode(model.InsertMode());
+            });
+            QObject::connect(view, &CTessarixView::InsertModeChanged, view, [&model](bool inserting) {
+                if (!inserting)
+                    model.LeaveInsertMode();
+            }, Qt::UniqueConnection);
+            view->SetInsertMode(on);
+        },
+        [activeView] {
+            const CTessarixView* view = activeView();
+            const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+            const bool inserting = view && view->InsertMode();
+            return CommandState{view && (inserting || (clip && clip->hasText())), inserting, {}};
+        },
+        true);
+}
+
+}  // namespace
+
+void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
+{
+    commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });
+    RegisterInsertData(app, commands);
+}

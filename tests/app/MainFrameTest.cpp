@@ -1,0 +1,484 @@
+// The application started for real (offscreen), with fake map computations and a temporary
+// profile: tabs, notifications, status bar, commands in both styles, the style switch, documents.
+#include <QAction>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "FakeMapComputations.h"
+#include "app/AppStrings.h"
+#include "app/BusyIndicatorWnd.h"
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/RibbonBar.h"
+#include "app/ShellMessage.h"
+#include "app/TessarixApp.h"
+#include "document/TessarixDoc.h"
+#include "render/TessarixView.h"
+#include "util/KWProfileStore.h"
+#include "util/StringTable.h"
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        iniPath = dir.filePath(QStringLiteral("profile.ini"));
+        programFolder = dir.filePath(QStringLiteral("bin"));
+        QDir().mkpath(programFolder);
+        CKWProfileStore::UseIniFile(iniPath);
+        SetShellMessageHook([this](const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
+            messages.append(text);
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        app.reset();
+        SetShellMessageHook({});
+    }
+    // Starts the program; the profile is read from the INI file as it is now.
+    int Start(QStringList args = {QStringLiteral("--no-splash")})
+    {
+        app.reset();
+        CKWProfileStore::UseIniFile(iniPath);
+        app = std::make_unique<CTessarixApp>(std::make_unique<CFakeMapComputations>(&shared), programFolder);
+        for (const auto& [id, handler] : extraCommands)
+            app->Commands().Register(id, handler);
+        const int status = app->InitInstance(args);
+        if (status < 0) {
+            frame = app->MainFrame();
+            if (resizeOnStart)
+                frame->resize(900, 650);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));
+        }
+        return status;
+    }
+    void Restart()
+    {
+        app.reset();  // exit step: the profile is written back
+        Start();
+    }
+    QStringList TabTitles() const
+    {
+        QStringList t;
+        for (int i = 0; i < frame->Tabs()->count(); ++i)
+            t.append(frame->Tabs()->tabText(i));
+        return t;
+    }
+    std::vector<int> TabColumns() const
+    {
+        std::vector<int> c;
+        for (int i = 0; i < frame->Tabs()->count(); ++i)
+            c.push_back(qobject_cast<CTessarixView*>(frame->Tabs()->widget(i))->Column());
+        return c;
+    }
+    QStringList MenuTitles() const
+    {
+        QStringList t;
+        for (QAction* a : frame->menuBar()->actions())
+            t.append(a->text());
+        return t;
+    }
+    void DefineColumns(std::initializer_list<int> enabled, int renamed = -1, const QString& name = {})
+    {
+        std::array<bool, kColumnCount> flags{};
+        std::array<QString, kColumnCount> names;
+        for (int c = 0; c < kColumnCount; ++c)
+            names[size_t(c)] = app->Document().Column(c).name;
+        for (int c : enabled)
+            flags[size_t(c)] = true;
+        if (renamed >= 0)
+            names[size_t(renamed)] = name;
+        app->Document().SetColumnDefinitions(flags, names);
+    }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    QString programFolder;
+    CFakeMapComputations::Shared shared;
+    std::unique_ptr<CTessarixApp> app;
+    CMainFrame* frame = nullptr;
+    QStringList messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    std::vector<std::pair<int, CCommandTable::Handler>> extraCommands;
+    bool resizeOnStart = true;
+};
+
+TEST_F(MainFrameTest, NewDocumentShowsOneTabSlm)
+{
+    ASSERT_EQ(Start(), -1);
+    EXPECT_EQ(TabTitles(), QStringList{QStringLiteral("SLM")});
+    EXPECT_EQ(TabColumns(), std::vector<int>{0});
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled[*] - Tessarix"));
+    EXPECT_TRUE(frame->IsRibbon());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainFrameTest, EnablingColumnsRebuildsTabsRenamingOnlyRetitles)
+{
+    ASSERT_EQ(Start(), -1);
+    DefineColumns({0, 3, 5});
+    EXPECT_EQ(TabTitles(), (QStringList{"SLM", "63 Hz", "250 Hz"}));
+    EXPECT_EQ(TabColumns(), (std::vector<int>{0, 3, 5}));
+    frame->Tabs()->setCurrentIndex(2);
+    CTessarixView* before = frame->ViewOf(3);
+    DefineColumns({0, 3, 5}, 3, QStringLiteral("Hall A"));
+    EXPECT_EQ(TabTitles(), (QStringList{"SLM", "Hall A", "250 Hz"}));
+    EXPECT_EQ(frame->ViewOf(3), before);  // the same windows, only retitled
+    EXPECT_EQ(frame->ActiveColumn(), 5);
+    DefineColumns({0, 5});
+    EXPECT_EQ(TabColumns(), (std::vector<int>{0, 5}));
+    EXPECT_EQ(frame->ActiveColumn(), 5);  // the active column stays active across a rebuild
+    EXPECT_EQ(frame->SendMapNotify(MapNotifyMapWindowOf, 3), 0);
+    EXPECT_EQ(frame->SendMapNotify(MapNotifyMapWindowOf, 5), reinterpret_cast<intptr_t>(static_cast<QWidget*>(frame->ViewOf(5))));
+}
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(MainFrameTest, MapReadyRepaintsTheActiveTabAtOnceAndCountsDown)
+{
+    ASSERT_EQ(Start(), -1);
+    DefineColumns({0, 2});
+    frame->Tabs()->setCurrentIndex(1);
+    QTest::qWait(20);
+    PaintCounter counter;
+    frame->ViewOf(2)->installEventFilter(&counter);
+    frame->SendMapNotify(MapNotifyMapsRequested, 0);  // the fake never finishes the earlier requests
+    std::thread worker([this] { app->Document().Notify()->PostMapNotify(MapNotifyMapsRequested, 2); });
+    worker.join();
+    EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->OutstandingMaps(), 2);
+    EXPECT_TRUE(frame->BusyIndicator()->IsRunning());
+
+    frame->SendMapNotify(MapNotifyMapReady, 0);  // not the active tab: no immediate repaint
+    EXPECT_EQ(counter.paints, 0);
+    EXPECT_TRUE(frame->BusyIndicator()->IsRunning());
+    frame->SendMapNotify(MapNotifyMapReady, 2);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_EQ(frame->OutstandingMaps(), 0);
+    EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
+    frame->SendMapNotify(MapNotifyMapReady, 2);  // a late one never goes below zero
+    EXPECT_EQ(frame->OutstandingMaps(), 0);
+}
+
+TEST_F(MainFrameTest, BusyIndicatorAdvancesEvery150Ms)
+{
+    ASSERT_EQ(Start(), -1);
+    frame->SendMapNotify(MapNotifyMapsRequested, 1);
+    const int first = frame->BusyIndicator()->Frame();
+    QTest::qWait(CBusyIndicatorWnd::kFrameMs * 3 + 60);
+    EXPECT_NE(frame->BusyIndicator()->Frame(), first);
+    frame->SendMapNotify(MapNotifyMapsRequested, 0);
+    EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
+}
+
+TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
+{
+    ASSERT_EQ(Start(), -1);
+    CTessarixView* view = frame->ActiveView();
+    ASSERT_NE(view, nullptr);
+    QTest::qWait(20);
+    const TxRect g = app->Document().Layout().graph;
+    ASSERT_FALSE(g.IsEmpty());
+    EXPECT_EQ(frame->ReadoutText(0), QStringLiteral("X= ..."));
+    // A pixel a quarter into the graph, in the cell (i, j) = (5, 5).
+    const QPoint p(g.left + g.Width() / 4 + 1, g.bottom - g.Height() / 4 - 1);
+    QTest::mouseMove(view, p);
+    const CursorReadout r = view->LastReadout();
+    EXPECT_EQ(frame->ReadoutText(0), QString::asprintf("X= %g", double(r.x)));
+    EXPECT_EQ(frame->ReadoutText(1), QString::asprintf("Y= %g", double(r.y)));
+    EXPECT_EQ(frame->ReadoutText(2), QStringLiteral("Z= 505"));
+    QTest::mouseMove(view, QPoint(g.right + 3, p.y()));
+    EXPECT_EQ(frame->ReadoutText(2), QStringLiteral("Z= ..."));
+    EXPECT_NE(frame->ReadoutText(0), QStringLiteral("X= ..."));
+}
+
+TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
+{
+    ASSERT_EQ(Start(), -1);
+    for (int id : {ID_TX_GRID, ID_TX_SETUP, ID_TX_IMAGE_SCALE, ID_FILE_PRINT, ID_EDIT_UNDO})
+        EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
+                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA})
+        EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
+
+    int gridRuns = 0;
+    extraCommands.push_back({ID_TX_GRID, [&gridRuns] { ++gridRuns; }});
+    ASSERT_EQ(Start(), -1);
+    ASSERT_FALSE(frame->ActionsFor(ID_TX_GRID).isEmpty());
+    frame->ActionsFor(ID_TX_GRID).first()->trigger();
+    EXPECT_EQ(gridRuns, 1);
+}
+
+// The undo history gives its own menu text in the classic style; the ribbon keeps its label.
+TEST_F(MainFrameTest, UndoTextFollowsTheCommandInClassicMenusOnlyAndItsKeysWork)
+{
+    int undos = 0;
+    QString text = QStringLiteral("&Undo Insert Point\t(Ctrl+Z)");
+    auto registerUndo = [&] {
+        app->Commands().Register(ID_EDIT_UNDO, [&undos] { ++undos; }, [&text] { return CommandState{true, false, text}; });
+    };
+    ASSERT_EQ(Start(), -1);
+    registerUndo();
+    frame->UpdateCommandStates();
+    EXPECT_TRUE(frame->ActionsFor(ID_EDIT_UNDO).isEmpty());  // registered after the frame was built
+
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Workspace/ApplicationUI"), 0);
+    }
+    app.reset();
+    CKWProfileStore::UseIniFile(iniPath);
+    app = std::make_unique<CTessarixApp>(std::make_unique<CFakeMapComputations>(&shared), programFolder);
+    registerUndo();
+    ASSERT_EQ(app->InitInstance({QStringLiteral("--no-splash")}), -1);
+    frame = app->MainFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_EQ(frame->ActionsFor(ID_EDIT_UNDO).size(), 1);
+    frame->UpdateCommandStates();
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
+    text = QStringLiteral("Can't Undo");
+    frame->UpdateCommandStates();
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(undos, 2);
+}
+
+TEST_F(MainFrameTest, InsertDataNeedsClipboardTextAndTogglesTheViewsInsertMode)
+{
+    ASSERT_EQ(Start(), -1);
+    QGuiApplication::clipboard()->clear();
+    frame->UpdateCommandStates();
+    QAction* insert = frame->ActionsFor(ID_TX_INSERT_DATA).first();
+    EXPECT_FALSE(insert->isEnabled());
+    QGuiApplication::clipboard()->setText(QStringLiteral("55\n60\n"));
+    frame->UpdateCommandStates();
+    ASSERT_TRUE(insert->isEnabled());
+    insert->trigger();
+    EXPECT_TRUE(frame->ActiveView()->InsertMode());
+    EXPECT_TRUE(insert->isChecked());
+    // A right click on the map leaves the mode; the next command starts a new import.
+    QTest::mouseClick(frame->ActiveView(), Qt::RightButton, {}, QPoint(50, 50));
+    EXPECT_FALSE(frame->ActiveView()->InsertMode());
+    insert->trigger();
+    EXPECT_TRUE(frame->ActiveView()->InsertMode());
+    insert->trigger();
+    EXPECT_FALSE(frame->ActiveView()->InsertMode());
+    EXPECT_EQ(app->Document().PointCount(), 0);
+}
+
+TEST_F(MainFrameTest, CopyIsEnabledOnlyWithAPicture)
+{
+    ASSERT_EQ(Start(), -1);
+    frame->UpdateCommandStates();
+    EXPECT_FALSE(frame->ActionsFor(ID_EDIT_COPY).first()->isEnabled());
+    shared.pictures[0] = QImage(900, 600, QImage::Format_RGB32);
+    shared.pictures[0].fill(Qt::blue);
+    frame->UpdateCommandStates();
+    EXPECT_TRUE(frame->ActionsFor(ID_EDIT_COPY).first()->isEnabled());
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(900, 600));
+}
+
+TEST_F(MainFrameTest, MapModeButtonsAreExclusiveAndMarkTheDocumentModified)
+{
+    ASSERT_EQ(Start(), -1);
+    QAction* colorMap = frame->ActionsFor(ID_MAP_MODE_COLORMAP).first();
+    colorMap->trigger();
+    EXPECT_EQ(app->Document().Settings().mapMode, int(MapModeColorMap));
+    EXPECT_TRUE(colorMap->isChecked());
+    EXPECT_FALSE(frame->ActionsFor(ID_MAP_MODE_NORMAL).first()->isChecked());
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_TRUE(frame->isWindowModified());
+}
+
+TEST_F(MainFrameTest, StyleSwitchWritesTheProfileAndWaitsForTheRestart)
+{
+    ASSERT_EQ(Start(), -1);
+    ASSERT_NE(frame->Ribbon(), nullptr);
+    ASSERT_FALSE(frame->ActionsFor(ID_UI_VISUAL_STUDIO).isEmpty());
+    frame->ActionsFor(ID_UI_VISUAL_STUDIO).first()->trigger();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.first(), TxString(IDS_UI_CHANGE_AT_RESTART));
+    EXPECT_EQ(CKWProfileStore::Instance().ReadInt(QStringLiteral("Workspace"), QStringLiteral("ApplicationUI"), 1), 0);
+    EXPECT_TRUE(frame->IsRibbon());
+    EXPECT_NE(frame->Ribbon(), nullptr);
+    EXPECT_TRUE(MenuTitles().isEmpty());
+
+    Restart();
+    EXPECT_FALSE(frame->IsRibbon());
+    EXPECT_EQ(frame->Ribbon(), nullptr);
+    EXPECT_EQ(frame->Look(), 214);
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Data", "&Map Mode", "&View", "&Help"}));
+    ASSERT_NE(frame->Toolbar(), nullptr);
+    EXPECT_FALSE(frame->ActionsFor(ID_UI_OFFICE_2007).isEmpty());
+    EXPECT_TRUE(frame->ActionsFor(ID_UI_VISUAL_STUDIO).isEmpty());
+    EXPECT_EQ(TabTitles(), QStringList{QStringLiteral("SLM")});
+}
+
+TEST_F(MainFrameTest, LooksApplyAtOnceAndAreRemembered)
+{
+    ASSERT_EQ(Start(), -1);
+    EXPECT_EQ(frame->Look(), 215);
+    frame->ActionsFor(ID_LOOK_OFFICE_2007_SILVER).first()->trigger();
+    EXPECT_EQ(frame->Look(), 217);
+    EXPECT_TRUE(frame->ActionsFor(ID_LOOK_OFFICE_2007_SILVER).first()->isChecked());
+    EXPECT_TRUE(frame->ActionsFor(ID_LOOK_WIN_XP).isEmpty());  // classic looks are not offered here
+    frame->ApplyLook(ID_LOOK_WIN_XP);
+    EXPECT_EQ(frame->Look(), 217);
+    Restart();
+    EXPECT_EQ(frame->Look(), 217);
+}
+
+TEST_F(MainFrameTest, PdfDocumentsPanelOnlyWithDocuments)
+{
+    ASSERT_EQ(Start(), -1);
+    auto panelTitles = [this] {
+        QStringList t;
+        for (CRibbonPanel* p : frame->Ribbon()->Panels(0))
+            t.append(p->Title());
+        return t;
+    };
+    EXPECT_FALSE(panelTitles().contains(QStringLiteral("Documents")));
+    EXPECT_TRUE(panelTitles().contains(QStringLiteral("Map Mode")));
+    for (const char* name : {"Manual.pdf", "Quick Start.pdf"})
+        QFile(QDir(programFolder).filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    ASSERT_EQ(Start(), -1);
+    EXPECT_TRUE(panelTitles().contains(QStringLiteral("Documents")));
+    ASSERT_EQ(frame->ActionsFor(ID_PDF_FIRST + 1).size(), 1);
+    EXPECT_EQ(frame->ActionsFor(ID_PDF_FIRST + 1).first()->text(), QStringLiteral("Quick Start.pdf"));
+    EXPECT_TRUE(frame->ActionsFor(ID_PDF_FIRST + 2).isEmpty());
+}
+
+TEST_F(MainFrameTest, ClassicHelpMenuSaysNoneWithoutDocuments)
+{
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Workspace/ApplicationUI"), 0);
+    }
+    ASSERT_EQ(Start(), -1);
+    QMenu* help = frame->menuBar()->actions().last()->menu();
+    ASSERT_NE(help, nullptr);
+    QMenu* pdf = help->actions().first()->menu();
+    ASSERT_NE(pdf, nullptr);
+    ASSERT_EQ(pdf->actions().size(), 1);
+    EXPECT_EQ(pdf->actions().first()->text(), QStringLiteral("None"));
+    EXPECT_FALSE(pdf->actions().first()->isEnabled());
+}
+
+TEST_F(MainFrameTest, ModifiedDocumentAsksBeforeNewAndCancelKeepsIt)
+{
+    ASSERT_EQ(Start(), -1);
+    app->Document().InsertPoint(0.5f, 0.5f, {60.0f});
+    ASSERT_TRUE(app->Document().IsModified());
+    answer = QMessageBox::Cancel;
+    frame->ActionsFor(ID_FILE_NEW).first()->trigger();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.first(), QStringLiteral("Save changes to Untitled?"));
+    EXPECT_EQ(app->Document().PointCount(), 1);
+    answer = QMessageBox::No;
+    QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(app->Document().PointCount(), 0);
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(TabTitles(), QStringList{QStringLiteral("SLM")});
+}
+
+TEST_F(MainFrameTest, OpensTheSampleFromTheCommandLineAndRemembersIt)
+{
+    const QString sample = QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix");
+    ASSERT_EQ(Start({QStringLiteral("--no-splash"), sample}), -1);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_GT(app->Document().PointCount(), 0);
+    EXPECT_EQ(TabTitles(), app->Document().EnabledColumnNames());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("factory-hall.Tsrix[*] - Tessarix"));
+    Restart();
+    ASSERT_FALSE(app->RecentFiles().Files().isEmpty());
+    EXPECT_TRUE(app->RecentFiles().Files().first().endsWith(QStringLiteral("factory-hall.Tsrix")));
+}
+
+TEST_F(MainFrameTest, UnreadableFileOnTheCommandLineEndsTheStartAfterTheMessage)
+{
+    QFile bad(dir.filePath(QStringLiteral("bad.Tsrix")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a document");
+    bad.close();
+    EXPECT_EQ(Start({QStringLiteral("--no-splash"), bad.fileName()}), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.first(), QStringLiteral("Unexpected file format."));
+    EXPECT_EQ(Start({QStringLiteral("--bogus")}), 2);
+    EXPECT_EQ(Start({QStringLiteral("--print"), bad.fileName()}), 1);
+}
+
+TEST_F(MainFrameTest, SaveAndReopenKeepTheDocumentAndTheMarginsComeFromTheProfile)
+{
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Settings/Margins"), QStringLiteral("1000,1500,2000,2500"));
+    }
+    ASSERT_EQ(Start(), -1);
+    EXPECT_EQ(app->Margins(), (PageMargins{1000, 1500, 2000, 2500}));
+    app->Document().InsertPoint(0.25f, 0.75f, {55.5f});
+    const QString path = dir.filePath(QStringLiteral("saved.Tsrix"));
+    app->Document().SetPathName(path);
+    ASSERT_TRUE(app->FileSave());
+    EXPECT_FALSE(frame->isWindowModified());
+    app->FileNew();
+    ASSERT_TRUE(app->OpenDocument(path));
+    EXPECT_EQ(app->Document().PointCount(), 1);
+    EXPECT_FLOAT_EQ(app->Document().Column(0).values.at(0), 55.5f);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainFrameTest, DroppedFilesAreOpenedAndFoldersRefused)
+{
+    ASSERT_EQ(Start(), -1);
+    app->OpenDroppedFile(dir.path());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().endsWith(QStringLiteral("is not a file that can be opened.")));
+    app->OpenDroppedFile(QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix"));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_GT(app->Document().PointCount(), 0);
+    EXPECT_TRUE(frame->acceptDrops());
+}
+
+TEST_F(MainFrameTest, WindowGeometryIsRememberedPerStyle)
+{
+    ASSERT_EQ(Start(), -1);
+    frame->resize(777, 555);
+    QTest::qWait(20);
+    ASSERT_TRUE(frame->close());
+    resizeOnStart = false;
+    Restart();
+    EXPECT_EQ(frame->size(), QSize(777, 555));
+    EXPECT_TRUE(CKWProfileStore::Instance().ReadString(QStringLiteral("WorkspaceVS"), QStringLiteral("WindowGeometry"), {}).isEmpty());
+}
+
+}  // namespace
