@@ -236,13 +236,6 @@ bool RunRecalcXYDialog(QWidget* parent, int pointCount, CTXFloatArray* x, CTXFlo
     CRecalcXYCoordinateDlg dlg(pointCount, parent);
     if (dlg.exec() != QDialog::Accepted)
         return false;
-    const RecalcXYPlacement& p = dlg.Placement();
-    const size_t n = p.x.size();
-    if (x->size() < n)
-        x->resize(n);
-    if (y->size() < n)
-        y->resize(n);
-    std::copy(p.x.begin(), p.x.end(), x->begin());
-    std::copy(p.y.begin(), p.y.end(), y->begin());
+    CopyRecalcXYPlacement(dlg.Placement(), x, y);
     return true;
 }

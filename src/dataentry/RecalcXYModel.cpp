@@ -145,6 +145,15 @@ RecalcXYPlacement PlaceRecalcXYPoints(const RecalcXYLayout& input, int pointCoun
     return out;
 }
 
+void CopyRecalcXYPlacement(const RecalcXYPlacement& placement, CTXFloatArray* x, CTXFloatArray* y)
+{
+    for (auto [from, to] : {std::pair{&placement.x, x}, std::pair{&placement.y, y}}) {
+        if (to->size() < from->size())
+            to->resize(from->size());
+        std::copy(from->begin(), from->end(), to->begin());
+    }
+}
+
 int RecalcXYOkQuestion(const RecalcXYLayout& layout, int pointCount)
 {
     const int cells = layout.Clamped().CellCount();

@@ -77,6 +77,9 @@ struct RecalcXYPlacement {
     int placed = 0;
 };
 RecalcXYPlacement PlaceRecalcXYPoints(const RecalcXYLayout& layout, int pointCount);
+// Replaces the first entries of `x` and `y` by the placement (growing them when shorter);
+// entries beyond it stay as they are.
+void CopyRecalcXYPlacement(const RecalcXYPlacement& placement, CTXFloatArray* x, CTXFloatArray* y);
 
 // The question OK asks before it accepts: 415 when there are fewer points than cells, 416 when
 // there are more, 0 when they match.
