@@ -57,5 +57,8 @@ private:
     bool m_mapsRequested = false;
 };
 
+// The command that opens the dialog; its prompt and tool tip are the text of the same number.
+constexpr int ID_TESSARIX_GRID = 56001;
+
 // Runs the dialog modally over `parent`; true when OK changed the document.
 bool RunGridSetupDialog(QWidget* parent, CTessarixDoc& doc);

@@ -30,6 +30,7 @@ CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent, ISetupPrompt* p
         box->setChecked(m_model.IsEnabled(c));
         box->setEnabled(CMainSetupModel::CanToggle(c));
         name->setText(m_model.Name(c));
+        name->setMinimumWidth(180);
         label->setBuddy(name);
         grid->addWidget(label, c, 0);
         grid->addWidget(box, c, 1);

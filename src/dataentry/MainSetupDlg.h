@@ -40,5 +40,8 @@ private:
     int m_level = -1;
 };
 
+// The command that opens the dialog; its prompt and tool tip are the text of the same number.
+constexpr int ID_TESSARIX_SETUP = 56000;
+
 // Runs the dialog modally over `parent`; true when OK changed the document.
 bool RunMainSetupDialog(QWidget* parent, CTessarixDoc& doc);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <functional>
 
@@ -30,6 +32,7 @@ struct OkCase {
     GridField field;                             // the field that is refused, None for OK
     const char* message;
 };
+void PrintTo(const OkCase& c, std::ostream* os) { *os << c.name; }
 
 class GridSetupOk : public ::testing::TestWithParam<OkCase> {};
 
@@ -106,6 +109,7 @@ struct FunctionCase {
     int to;
     float parameter;  // after the change
 };
+void PrintTo(const FunctionCase& c, std::ostream* os) { *os << c.name; }
 
 class GridSetupFunctionChange : public ::testing::TestWithParam<FunctionCase> {};
 
@@ -161,6 +165,7 @@ struct ApplyCase {
     std::function<void(GridSetupTexts&)> type;
     bool recompute;
 };
+void PrintTo(const ApplyCase& c, std::ostream* os) { *os << c.name; }
 
 class GridSetupApply : public ::testing::TestWithParam<ApplyCase> {};
 

@@ -7,13 +7,33 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 #include "SetupTestDoubles.h"
 #include "dataentry/MainSetupDlg.h"
 #include "dataentry/MainSetupModel.h"
+#include "dataentry/GridSetupDlg.h"
+#include "util/StringTable.h"
 
 namespace {
+
+// Another folder reusing one of these identifiers would silently replace the text.
+TEST(SetupTexts, IdentifiersHoldTheirOwnTexts)
+{
+    const struct { int id; const char* text; } rows[] = {
+        {ID_TESSARIX_SETUP, "Setup the Tessarix document\nSetup"},
+        {ID_TESSARIX_GRID, "Setup the Tessarix gridding parameters\nGrid"},
+        {401, "Multiquadric"}, {402, "Madych - Nelson"}, {403, "Thin Plate Spline"},
+        {3005, "Insert a value greater then %1."},
+        {3030, "WARNING! Invalid map extent."},
+        {IDP_PARSE_INT, "Enter an integer."}, {IDP_PARSE_REAL, "Enter a number."},
+        {IDP_PARSE_INT_RANGE, "Enter an integer between %1 and %2."},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(TxString(r.id), QString::fromUtf8(r.text)) << r.id;
+}
 
 TEST(MainSetupModel, FirstColumnCannotBeSwitchedOff)
 {
@@ -33,6 +53,7 @@ struct BlankNameCase {
     std::function<void(CMainSetupModel&)> edit;
     int blankColumn;  // expected answer of TrimAndFindBlankName
 };
+void PrintTo(const BlankNameCase& c, std::ostream* os) { *os << c.name; }
 
 class MainSetupBlankName : public ::testing::TestWithParam<BlankNameCase> {};
 
@@ -78,6 +99,7 @@ struct LevelCase {
     std::function<void(CMainSetupModel&)> edit;
     int level;
 };
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
 
 class MainSetupLevel : public ::testing::TestWithParam<LevelCase> {};
 

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <vector>
 
@@ -54,6 +56,7 @@ struct PlacementCase {
     bool serpentine;
     Points expected;
 };
+void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
 
 class RecalcXYPlacementTest : public ::testing::TestWithParam<PlacementCase> {};
 
@@ -109,6 +112,7 @@ struct CountCase {
     int question;
     int placed;
 };
+void PrintTo(const CountCase& c, std::ostream* os) { *os << c.name; }
 
 class RecalcXYCount : public ::testing::TestWithParam<CountCase> {};
 
