@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -439,6 +441,33 @@ TEST_F(RecalcXYDialogTest, RemembersItsWindowSize)
     auto again = Open(6);
     EXPECT_GE(again->width(), designed.width() + 150);
     EXPECT_GE(again->height(), designed.height() + 90);
+}
+
+// The entry point the Edit Data dialog calls: OK replaces the first N coordinates, Cancel none.
+TEST_F(ProfileFixture, RunDialogReplacesTheFirstCoordinatesOnOk)
+{
+    CKWProfileStore::UseIniFile(Ini());
+    for (const bool ok : {false, true}) {
+        QTimer::singleShot(0, [ok] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            ok ? dlg->accept() : dlg->reject();
+        });
+        CTXFloatArray x(26, 7.0f);
+        CTXFloatArray y(3, 7.0f);
+        EXPECT_EQ(RunRecalcXYDialog(nullptr, 25, &x, &y), ok);
+        if (ok) {
+            // The default 5 × 5 raster of unit cells, offset by 0.1, starting at the top left.
+            EXPECT_FLOAT_EQ(x[0], 0.6f);
+            EXPECT_FLOAT_EQ(y[0], 4.6f);
+            EXPECT_FLOAT_EQ(x[24], 4.6f);
+            EXPECT_FLOAT_EQ(y[24], 0.6f);
+            EXPECT_EQ(x[25], 7.0f);
+            EXPECT_EQ(y.size(), 25u);
+        } else {
+            EXPECT_EQ(x, CTXFloatArray(26, 7.0f));
+        }
+    }
 }
 
 }  // namespace
