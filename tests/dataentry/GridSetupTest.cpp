@@ -39,7 +39,7 @@ class GridSetupOk : public ::testing::TestWithParam<OkCase> {};
 TEST_P(GridSetupOk, RefusesTheFirstBadField)
 {
     SetupTestDocument t;
-    CGridSetupModel model(t.doc);
+    CGridSetupModel model(*t.doc);
     if (GetParam().function != Multiquadric) {
         ASSERT_FALSE(model.ChangeFunction(model.Texts(), GetParam().function));
     }
@@ -116,8 +116,8 @@ class GridSetupFunctionChange : public ::testing::TestWithParam<FunctionCase> {}
 TEST_P(GridSetupFunctionChange, ReplacesAParameterOutsideTheNewRangeSilently)
 {
     SetupTestDocument t;
-    t.doc.Settings().interpFunction = GetParam().from;
-    CGridSetupModel model(t.doc);
+    t.doc->Settings().interpFunction = GetParam().from;
+    CGridSetupModel model(*t.doc);
     GridSetupTexts texts = model.Texts();
     texts.parameter = QString::fromUtf8(GetParam().typedParameter);
     EXPECT_FALSE(model.ChangeFunction(texts, GetParam().to));
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GridSetupModel, FunctionChangeWithBadExtentReportsItAndKeepsTheParameter)
 {
     SetupTestDocument t;
-    CGridSetupModel model(t.doc);
+    CGridSetupModel model(*t.doc);
     GridSetupTexts texts = model.Texts();
     texts.x1 = texts.x0;
     texts.parameter = QStringLiteral("0.005");
@@ -172,20 +172,20 @@ class GridSetupApply : public ::testing::TestWithParam<ApplyCase> {};
 TEST_P(GridSetupApply, RecomputesOnlyWhenTheSurfaceChanges)
 {
     SetupTestDocument t;
-    t.doc.Column(4).enabled = 1;
-    CGridSetupModel model(t.doc);
+    t.doc->Column(4).enabled = 1;
+    CGridSetupModel model(*t.doc);
     GridSetupTexts texts = model.Texts();
     GetParam().type(texts);
     ASSERT_FALSE(model.ReadForOk(texts));
-    EXPECT_EQ(model.Apply(t.doc), GetParam().recompute);
-    EXPECT_TRUE(t.doc.IsModified());
+    EXPECT_EQ(model.Apply(*t.doc), GetParam().recompute);
+    EXPECT_TRUE(t.doc->IsModified());
     if (GetParam().recompute) {
-        ASSERT_EQ(t.requests.size(), 2u);
-        EXPECT_EQ(t.requests[0].column, 0);
-        EXPECT_EQ(t.requests[1].column, 4);
-        EXPECT_EQ(t.requests[1].flags & RECALC_ALL, RECALC_ALL);
+        ASSERT_EQ(t.Requests().size(), 2u);
+        EXPECT_EQ(t.Requests()[0].column, 0);
+        EXPECT_EQ(t.Requests()[1].column, 4);
+        EXPECT_EQ(t.Requests()[1].flags & RECALC_ALL, RECALC_ALL);
     } else {
-        EXPECT_TRUE(t.requests.empty());
+        EXPECT_TRUE(t.Requests().empty());
     }
 }
 
@@ -206,16 +206,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GridSetupModel, SwitchedOffStepsKeepTheirStoredValues)
 {
     SetupTestDocument t;
-    t.doc.InputGrid() = CoordinateInputGrid{1, 0.5f, 0.5f, 1, 0.25f, 0.25f};
-    CGridSetupModel model(t.doc);
+    t.doc->InputGrid() = CoordinateInputGrid{1, 0.5f, 0.5f, 1, 0.25f, 0.25f};
+    CGridSetupModel model(*t.doc);
     GridSetupTexts texts = model.Texts();
     texts.snap = false;
     texts.snapX = QStringLiteral("0");
     texts.round = true;
     texts.roundX = QStringLiteral("2");
     ASSERT_FALSE(model.ReadForOk(texts));
-    model.Apply(t.doc);
-    const CoordinateInputGrid& g = t.doc.InputGrid();
+    model.Apply(*t.doc);
+    const CoordinateInputGrid& g = t.doc->InputGrid();
     EXPECT_EQ(g.snapMouse, 0);
     EXPECT_FLOAT_EQ(g.snapX, 0.5f);
     EXPECT_EQ(g.roundKeyboard, 1);
@@ -225,11 +225,11 @@ TEST(GridSetupModel, SwitchedOffStepsKeepTheirStoredValues)
 TEST(GridSetupModel, FunctionChangeIsStoredAndRecomputes)
 {
     SetupTestDocument t;
-    CGridSetupModel model(t.doc);
+    CGridSetupModel model(*t.doc);
     model.ChangeFunction(model.Texts(), MadychNelson);
     ASSERT_FALSE(model.ReadForOk(model.Texts()));
-    EXPECT_TRUE(model.Apply(t.doc));
-    EXPECT_EQ(t.doc.Settings().interpFunction, MadychNelson);
+    EXPECT_TRUE(model.Apply(*t.doc));
+    EXPECT_EQ(t.doc->Settings().interpFunction, MadychNelson);
 }
 
 // ---- the dialog ---------------------------------------------------------------------------
@@ -240,7 +240,7 @@ struct GridSetupDialogTest : ::testing::Test {
 
     std::unique_ptr<CGridSetupDlg> Open()
     {
-        auto dlg = std::make_unique<CGridSetupDlg>(t.doc, nullptr, &prompt);
+        auto dlg = std::make_unique<CGridSetupDlg>(*t.doc, nullptr, &prompt);
         dlg->show();
         return dlg;
     }
@@ -258,9 +258,9 @@ struct GridSetupDialogTest : ::testing::Test {
 
 TEST_F(GridSetupDialogTest, OpensWithTheDocumentValuesAndEnabling)
 {
-    t.doc.Settings().interpFunction = MadychNelson;
-    t.doc.Settings().gridCountX = 37;
-    t.doc.InputGrid().roundKeyboard = 1;
+    t.doc->Settings().interpFunction = MadychNelson;
+    t.doc->Settings().gridCountX = 37;
+    t.doc->InputGrid().roundKeyboard = 1;
     auto dlg = Open();
     EXPECT_EQ(dlg->Field(GridField::CountX)->text(), QStringLiteral("37"));
     EXPECT_EQ(dlg->FunctionList()->currentText(), QStringLiteral("Madych - Nelson"));
@@ -297,7 +297,7 @@ TEST_F(GridSetupDialogTest, ThinPlateReplacesTooSmallParameterWithoutMessage)
     ClickOk(*dlg);
     EXPECT_TRUE(prompt.messages.isEmpty());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(t.doc.Settings().interpFunction, MadychNelson);
+    EXPECT_EQ(t.doc->Settings().interpFunction, MadychNelson);
 }
 
 TEST_F(GridSetupDialogTest, MultiquadricAboveRangeIsRefusedAtOk)
@@ -309,7 +309,7 @@ TEST_F(GridSetupDialogTest, MultiquadricAboveRangeIsRefusedAtOk)
     EXPECT_EQ(prompt.messages[0], QStringLiteral("WARNING! Parameter error.\n\nInsert a value between 0 and 1."));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->focusWidget(), dlg->Field(GridField::Parameter));
-    EXPECT_FALSE(t.doc.IsModified());
+    EXPECT_FALSE(t.doc->IsModified());
 }
 
 TEST_F(GridSetupDialogTest, TypedCountOf5IsRefusedAndKeepsTheFocus)
@@ -321,7 +321,7 @@ TEST_F(GridSetupDialogTest, TypedCountOf5IsRefusedAndKeepsTheFocus)
     EXPECT_EQ(prompt.messages[0], QStringLiteral("Enter an integer between 10 and 1000."));
     EXPECT_EQ(dlg->focusWidget(), dlg->Field(GridField::CountY));
     EXPECT_NE(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(t.doc.Settings().gridCountY, 20);
+    EXPECT_EQ(t.doc->Settings().gridCountY, 20);
 }
 
 TEST_F(GridSetupDialogTest, SpinsStayWithinTheirRange)
@@ -356,11 +356,11 @@ TEST_F(GridSetupDialogTest, RoundOnlyChangeMarksModifiedWithoutRecomputing)
     Type(*dlg, GridField::RoundX, QStringLiteral("0.5"));
     ClickOk(*dlg);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_TRUE(t.doc.IsModified());
-    EXPECT_TRUE(t.requests.empty());
+    EXPECT_TRUE(t.doc->IsModified());
+    EXPECT_TRUE(t.Requests().empty());
     EXPECT_FALSE(dlg->MapsRequested());
-    EXPECT_EQ(t.doc.InputGrid().roundKeyboard, 1);
-    EXPECT_FLOAT_EQ(t.doc.InputGrid().roundX, 0.5f);
+    EXPECT_EQ(t.doc->InputGrid().roundKeyboard, 1);
+    EXPECT_FLOAT_EQ(t.doc->InputGrid().roundX, 0.5f);
 }
 
 TEST_F(GridSetupDialogTest, ExtentChangeIsWrittenAndRecomputed)
@@ -370,10 +370,10 @@ TEST_F(GridSetupDialogTest, ExtentChangeIsWrittenAndRecomputed)
     Type(*dlg, GridField::X1, QStringLiteral("25"));
     ClickOk(*dlg);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_FLOAT_EQ(t.doc.Settings().extent.x0, -5.0f);
-    EXPECT_FLOAT_EQ(t.doc.Settings().extent.x1, 25.0f);
-    ASSERT_EQ(t.requests.size(), 1u);
-    EXPECT_EQ(t.requests[0].flags, RECALC_ALL);
+    EXPECT_FLOAT_EQ(t.doc->Settings().extent.x0, -5.0f);
+    EXPECT_FLOAT_EQ(t.doc->Settings().extent.x1, 25.0f);
+    ASSERT_EQ(t.Requests().size(), 1u);
+    EXPECT_EQ(t.Requests()[0].flags, RECALC_ALL);
 }
 
 TEST_F(GridSetupDialogTest, EqualExtentShowsTheExtentMessage)
@@ -383,7 +383,7 @@ TEST_F(GridSetupDialogTest, EqualExtentShowsTheExtentMessage)
     ClickOk(*dlg);
     ASSERT_EQ(prompt.messages.size(), 1);
     EXPECT_EQ(prompt.messages[0], QStringLiteral("WARNING! Invalid map extent."));
-    EXPECT_FALSE(t.doc.IsModified());
+    EXPECT_FALSE(t.doc->IsModified());
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST(SetupTexts, IdentifiersHoldTheirOwnTexts)
 TEST(MainSetupModel, FirstColumnCannotBeSwitchedOff)
 {
     SetupTestDocument t;
-    CMainSetupModel model(t.doc);
+    CMainSetupModel model(*t.doc);
     model.SetEnabled(0, false);
     EXPECT_TRUE(model.IsEnabled(0));
     EXPECT_FALSE(CMainSetupModel::CanToggle(0));
@@ -60,7 +60,7 @@ class MainSetupBlankName : public ::testing::TestWithParam<BlankNameCase> {};
 TEST_P(MainSetupBlankName, OnlyEnabledColumnsNeedANonBlankName)
 {
     SetupTestDocument t;
-    CMainSetupModel model(t.doc);
+    CMainSetupModel model(*t.doc);
     GetParam().edit(model);
     EXPECT_EQ(model.TrimAndFindBlankName(), GetParam().blankColumn);
 }
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MainSetupModel, TrimsEnabledNamesOnly)
 {
     SetupTestDocument t;
-    CMainSetupModel model(t.doc);
+    CMainSetupModel model(*t.doc);
     model.SetName(0, QStringLiteral("  Leq A "));
     model.SetName(5, QStringLiteral(" off "));
     ASSERT_EQ(model.TrimAndFindBlankName(), -1);
@@ -106,13 +106,12 @@ class MainSetupLevel : public ::testing::TestWithParam<LevelCase> {};
 TEST_P(MainSetupLevel, ApplyReportsTheKindOfChange)
 {
     SetupTestDocument t;
-    CMainSetupModel model(t.doc);
+    CMainSetupModel model(*t.doc);
     GetParam().edit(model);
-    EXPECT_EQ(model.Apply(t.doc), GetParam().level);
-    EXPECT_TRUE(t.doc.IsModified());
-    ASSERT_FALSE(t.notify.sent.empty());
-    EXPECT_EQ(t.notify.sent.back(), std::make_pair(int(MapNotifyDocumentChanged), GetParam().level));
-    CMainSetupModel after(t.doc);
+    EXPECT_EQ(model.Apply(*t.doc), GetParam().level);
+    EXPECT_TRUE(t.doc->IsModified());
+    EXPECT_EQ(t.notify.Arguments(MapNotifyDocumentChanged), std::vector<intptr_t>{GetParam().level});
+    CMainSetupModel after(*t.doc);
     for (int c = 0; c < kColumnCount; ++c) {
         EXPECT_EQ(after.IsEnabled(c), model.IsEnabled(c)) << c;
         EXPECT_EQ(after.Name(c), model.Name(c)) << c;
@@ -137,23 +136,23 @@ TEST(MainSetupModel, SwitchedOffColumnKeepsItsValues)
     std::array<CTXFloatArray, kColumnCount> values;
     for (int c = 0; c < kColumnCount; ++c)
         values[size_t(c)] = {float(c), float(c) + 0.5f};
-    t.doc.SetPointTable(2, {0.0f, 1.0f}, {0.0f, 1.0f}, values);
+    t.doc->SetPointTable(2, {0.0f, 1.0f}, {0.0f, 1.0f}, values);
 
-    CMainSetupModel on(t.doc);
+    CMainSetupModel on(*t.doc);
     on.SetEnabled(6, true);
-    on.Apply(t.doc);
-    CMainSetupModel off(t.doc);
+    on.Apply(*t.doc);
+    CMainSetupModel off(*t.doc);
     off.SetEnabled(6, false);
-    off.Apply(t.doc);
-    EXPECT_EQ(t.doc.Column(6).enabled, 0);
-    EXPECT_EQ(t.doc.Column(6).values, (CTXFloatArray{6.0f, 6.5f}));
+    off.Apply(*t.doc);
+    EXPECT_EQ(t.doc->Column(6).enabled, 0);
+    EXPECT_EQ(t.doc->Column(6).values, (CTXFloatArray{6.0f, 6.5f}));
 }
 
 // The dialog over a fresh document with a recording prompt.
 struct MainSetupDialogTest : ::testing::Test {
     SetupTestDocument t;
     CRecordingPrompt prompt;
-    CMainSetupDlg dlg{t.doc, nullptr, &prompt};
+    CMainSetupDlg dlg{*t.doc, nullptr, &prompt};
 
     void ClickOk()
     {
@@ -192,8 +191,8 @@ TEST_F(MainSetupDialogTest, BlankEnabledNameKeepsTheDialogOpen)
     EXPECT_TRUE(prompt.messages.isEmpty());
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_NE(dlg.result(), QDialog::Accepted);
-    EXPECT_FALSE(t.doc.IsModified());
-    EXPECT_EQ(t.doc.Column(3).enabled, 0);
+    EXPECT_FALSE(t.doc->IsModified());
+    EXPECT_EQ(t.doc->Column(3).enabled, 0);
     EXPECT_EQ(dlg.focusWidget(), dlg.NameField(3));
 }
 
@@ -207,22 +206,22 @@ TEST_F(MainSetupDialogTest, BlankDisabledNameIsAccepted)
     EXPECT_EQ(prompt.beeps, 0);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.ChangeLevel(), 2);
-    EXPECT_TRUE(t.doc.IsModified());
-    EXPECT_EQ(t.doc.Column(8).enabled, 1);
-    EXPECT_EQ(t.doc.Column(8).name, QStringLiteral("2 kHz (A)"));
-    EXPECT_EQ(t.doc.Column(3).enabled, 0);
+    EXPECT_TRUE(t.doc->IsModified());
+    EXPECT_EQ(t.doc->Column(8).enabled, 1);
+    EXPECT_EQ(t.doc->Column(8).name, QStringLiteral("2 kHz (A)"));
+    EXPECT_EQ(t.doc->Column(3).enabled, 0);
 }
 
 TEST_F(MainSetupDialogTest, UncheckingAllButTheFirstIsAllowed)
 {
     for (int c = 0; c < kColumnCount; ++c)
-        t.doc.Column(c).enabled = 1;
-    CMainSetupDlg all(t.doc, nullptr, &prompt);
+        t.doc->Column(c).enabled = 1;
+    CMainSetupDlg all(*t.doc, nullptr, &prompt);
     for (int c = 1; c < kColumnCount; ++c)
         QTest::mouseClick(all.EnableBox(c), Qt::LeftButton);
     all.accept();
     EXPECT_EQ(all.result(), QDialog::Accepted);
-    EXPECT_EQ(t.doc.EnabledColumnIndices(), std::vector<int32_t>{0});
+    EXPECT_EQ(t.doc->EnabledColumnIndices(), std::vector<int32_t>{0});
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Stand-ins for the setup dialog tests: map computations that only count requests, a notify
-// recorder, and a prompt that records every message and answers questions as told.
+// Stand-ins for the setup dialog tests: a prompt that records every message and answers
+// questions as told, and a new document whose map requests and notifications are recorded.
 
 #include <QString>
 #include <QStringList>
@@ -9,39 +9,8 @@
 #include <vector>
 
 #include "dataentry/SetupFields.h"
-#include "document/MapComputations.h"
-#include "document/MapNotify.h"
+#include "../support/Recorders.h"
 #include "document/TessarixDoc.h"
-
-struct RecordedRequest {
-    int column;
-    int flags;
-};
-
-class CRecordingMaps : public IMapComputations {
-public:
-    explicit CRecordingMaps(std::vector<RecordedRequest>* log) : m_log(log) {}
-    void Request(const CTessarixDoc&, int column, bool, int flags) override { m_log->push_back({column, flags}); }
-    void Reset() override {}
-    bool CopyPicture(int, QImage*) const override { return false; }
-    bool HasPicture(int) const override { return false; }
-    bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
-    bool InputValueRange(int, float*, float*) const override { return false; }
-
-private:
-    std::vector<RecordedRequest>* m_log;
-};
-
-class CRecordingNotify : public IMapNotify {
-public:
-    intptr_t SendMapNotify(int code, intptr_t argument) override
-    {
-        sent.push_back({code, int(argument)});
-        return 0;
-    }
-    void PostMapNotify(int, intptr_t) override {}
-    std::vector<std::pair<int, int>> sent;
-};
 
 class CRecordingPrompt : public ISetupPrompt {
 public:
@@ -66,15 +35,20 @@ public:
 
 // A new document whose map requests land in `requests`; the requests of New itself are dropped.
 struct SetupTestDocument {
-    SetupTestDocument() : doc(std::make_unique<CRecordingMaps>(&requests))
+    SetupTestDocument()
     {
-        doc.SetNotify(&notify);
-        doc.OnNewDocument();
-        doc.SetModifiedFlag(false);
-        requests.clear();
-        notify.sent.clear();
+        auto maps = std::make_unique<RequestRecorder>();
+        recorder = maps.get();
+        doc = std::make_unique<CTessarixDoc>(std::move(maps));
+        doc->SetNotify(&notify);
+        doc->OnNewDocument();
+        doc->SetModifiedFlag(false);
+        recorder->requests.clear();
+        notify.calls.clear();
     }
-    std::vector<RecordedRequest> requests;
-    CRecordingNotify notify;
-    CTessarixDoc doc;
+    const auto& Requests() const { return recorder->requests; }
+
+    NotifyRecorder notify;
+    RequestRecorder* recorder = nullptr;  // owned by the document
+    std::unique_ptr<CTessarixDoc> doc;
 };
