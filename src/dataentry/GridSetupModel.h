@@ -22,9 +22,10 @@
 #include "dataentry/SetupFields.h"
 #include "document/TessarixDoc.h"
 
-enum class GridField { None, X0, X1, Y0, Y1, CountX, CountY, Function, Parameter, SnapX, SnapY, RoundX, RoundY };
+enum class GridField { None, X0, X1, Y0, Y1, CountX, CountY, Parameter, SnapX, SnapY, RoundX, RoundY };
 
-// The dialog's fields as they stand.
+// The dialog's fields as they stand. `function` is what the list shows; the model takes a new
+// function only through ChangeFunction, which needs to know the one before.
 struct GridSetupTexts {
     QString x0, x1, y0, y1;
     QString countX, countY;
