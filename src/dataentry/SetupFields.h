@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "dataentry/DataEntryStrings.h"
+
 enum class PromptIcon { Information, Exclamation };
 
 class ISetupPrompt {
@@ -23,9 +25,9 @@ public:
 
 // Standard prompts of number fields.
 enum SetupPromptId : int {
-    IDP_PARSE_INT = 61712,        // "Enter an integer."
-    IDP_PARSE_REAL = 61713,       // "Enter a number."
-    IDP_PARSE_INT_RANGE = 61714,  // "Enter an integer between %1 and %2."
+    IDP_PARSE_INT = IDS_PARSE_INT,              // "Enter an integer."
+    IDP_PARSE_REAL = IDS_PARSE_REAL,            // "Enter a number."
+    IDP_PARSE_INT_RANGE = IDS_PARSE_INT_RANGE,  // "Enter an integer between %1 and %2."
 };
 
 // A field's text as a number: the user's locale first, then the C locale, surrounding blanks

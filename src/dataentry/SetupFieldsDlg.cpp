@@ -1,4 +1,5 @@
 #include "dataentry/SetupFieldsDlg.h"
+#include "dataentry/TXKeyPadDlg.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -29,12 +30,12 @@ void CMessageBoxPrompt::Beep()
 
 QLineEdit* NewIntegerEdit(QWidget* parent)
 {
-    return new QLineEdit(parent);
+    return new CEditKeyPadInteger(parent);
 }
 
 QLineEdit* NewRealEdit(QWidget* parent)
 {
-    return new QLineEdit(parent);
+    return new CEditKeyPadReal(parent);
 }
 
 CSpinButtonBar::CSpinButtonBar(QWidget* parent)

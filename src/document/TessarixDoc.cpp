@@ -332,90 +332,87 @@ void CTessarixDoc::NotifyDocumentChanged(int level)
 
 // ---- document file ----
 
+void CoordinateInputGrid::Serialize(CTXArchive& ar)
+{
+    ar.Int32(snapMouse);
+    ar.Float(snapX);
+    ar.Float(snapY);
+    ar.Int32(roundKeyboard);
+    ar.Float(roundX);
+    ar.Float(roundY);
+}
+
 QByteArray CTessarixDoc::WriteFileBytes()
 {
     QByteArray bytes;
     CTXArchive ar(&bytes);
-    ar.Bytes(const_cast<char*>(kMagic), 4);
-    ar.PutInt32(0);
-    ar.PutInt32(m_pointCount);
-    ar.PutInt32(ColumnCount());
-    for (auto& column : m_columns)
-        column->Serialize(ar, m_pointCount);
-    ar.Floats(m_x, m_pointCount);
-    ar.Floats(m_y, m_pointCount);
-    m_settings.Serialize(ar);
-    ar.Int32(m_inputGrid.snapMouse);
-    ar.Float(m_inputGrid.snapX);
-    ar.Float(m_inputGrid.snapY);
-    ar.Int32(m_inputGrid.roundKeyboard);
-    ar.Float(m_inputGrid.roundX);
-    ar.Float(m_inputGrid.roundY);
-    m_image->Serialize(ar, true);
-    for (int i = 0; i < 10; ++i)
-        ar.PutInt32(0);
-
-    AxisSettings* axes[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
-    bool customLabels = false;
-    for (int i = 0; i < 3; ++i)
-        customLabels |= axes[i]->label != QLatin1String(kDefaultAxisLabels[i]);
-    if (customLabels) {
-        ar.Bytes(const_cast<char*>(kAxisLabelMagic), 4);
-        for (AxisSettings* a : axes)
-            ar.String(a->label);
-    }
+    SerializeFile(ar);
     return bytes;
 }
 
-void CTessarixDoc::ReadFile(CTXArchive& ar)
+void CTessarixDoc::SerializeFile(CTXArchive& ar)
 {
     char magic[4];
+    std::memcpy(magic, kMagic, 4);
     ar.Bytes(magic, 4);
     if (std::memcmp(magic, kMagic, 4) != 0)
         CTXArchive::FailFormat("not a document file");
-    if (ar.GetInt32() != 0)
+    int32_t version = 0;
+    ar.Int32(version);
+    if (version != 0)
         CTXArchive::FailFormat("unknown document version");
-    int32_t n = 0;
+    int32_t n = m_pointCount;
     ar.Count(n, 8);  // the X and Y lists alone need 8 bytes a point
-    m_pointCount = n;
-    int32_t columns = 0;
+    int32_t columns = ColumnCount();
     ar.Int32(columns);
-    if (columns < 0)
-        CTXArchive::FailFormat("negative column count");
-    m_columns.clear();
-    AppendDefaultColumns();
-    if (columns > kColumnCount)
-        throw TooManyColumns{};
+    if (ar.IsLoading()) {
+        if (columns < 0)
+            CTXArchive::FailFormat("negative column count");
+        m_pointCount = n;
+        m_columns.clear();
+        AppendDefaultColumns();
+        if (columns > kColumnCount)
+            throw TooManyColumns{};
+    }
     for (int i = 0; i < columns; ++i)
         m_columns[size_t(i)]->Serialize(ar, n);
+    // Columns an older file does not hold keep their defaults, padded to the point count.
     for (int i = columns; i < kColumnCount; ++i)
         m_columns[size_t(i)]->values.assign(size_t(n), 0.0f);
     ar.Floats(m_x, n);
     ar.Floats(m_y, n);
     m_settings.Serialize(ar);
-    ar.Int32(m_inputGrid.snapMouse);
-    ar.Float(m_inputGrid.snapX);
-    ar.Float(m_inputGrid.snapY);
-    ar.Int32(m_inputGrid.roundKeyboard);
-    ar.Float(m_inputGrid.roundX);
-    ar.Float(m_inputGrid.roundY);
+    m_inputGrid.Serialize(ar);
     m_image->Serialize(ar, true);
-    for (int i = 0; i < 10; ++i)
-        ar.GetInt32();
-
-    for (int i = 0; i < 3; ++i) {
-        AxisSettings* a = i == 0 ? &m_settings.xAxis : i == 1 ? &m_settings.yAxis : &m_settings.zAxis;
-        a->label = QString::fromLatin1(kDefaultAxisLabels[i]);
+    for (int i = 0; i < 10; ++i) {
+        int32_t reserved = 0;
+        ar.Int32(reserved);
     }
-    if (ar.Remaining() >= 4) {
+    SerializeAxisLabels(ar);
+}
+
+void CTessarixDoc::SerializeAxisLabels(CTXArchive& ar)
+{
+    AxisSettings* axes[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
+    if (ar.IsStoring()) {
+        bool customLabels = false;
+        for (int i = 0; i < 3; ++i)
+            customLabels |= axes[i]->label != QLatin1String(kDefaultAxisLabels[i]);
+        if (!customLabels)
+            return;
+        ar.Bytes(const_cast<char*>(kAxisLabelMagic), 4);
+    } else {
+        for (int i = 0; i < 3; ++i)
+            axes[i]->label = QString::fromLatin1(kDefaultAxisLabels[i]);
+        if (ar.Remaining() < 4)
+            return;
         char block[4];
         ar.Bytes(block, 4);
-        if (std::memcmp(block, kAxisLabelMagic, 4) == 0) {
-            ar.String(m_settings.xAxis.label);
-            ar.String(m_settings.yAxis.label);
-            ar.String(m_settings.zAxis.label);
-        }
+        if (std::memcmp(block, kAxisLabelMagic, 4) != 0)
+            return;
     }
+    for (AxisSettings* a : axes)
+        ar.String(a->label);
 }
 
 DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)
@@ -424,7 +421,7 @@ DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)
     DocFileStatus status = DocFileStatus::Ok;
     try {
         CTXArchive ar(bytes);
-        ReadFile(ar);
+        SerializeFile(ar);
     } catch (const CTXArchiveError&) {
         status = DocFileStatus::UnexpectedFormat;
     } catch (const TooManyColumns&) {

@@ -38,6 +38,8 @@ struct CoordinateInputGrid {
     int32_t roundKeyboard = 0;
     float roundX = 0.01f;
     float roundY = 0.01f;
+    // snapMouse, snapX, snapY, roundKeyboard, roundX, roundY.
+    void Serialize(class CTXArchive& ar);
     friend bool operator==(const CoordinateInputGrid&, const CoordinateInputGrid&) = default;
 };
 
@@ -110,6 +112,12 @@ public:
     void SetPointTable(int32_t pointCount, CTXFloatArray x, CTXFloatArray y,
                        const std::array<CTXFloatArray, kColumnCount>& values);
 
+    // Edit Data write-back as one undoable step: X, Y and the enabled columns' values (in column
+    // order) for `pointCount` points, and the boundary conditions; disabled columns keep their
+    // values, cut or padded with zeros. Defined in TessarixDocEditData.cpp.
+    void ApplyEditData(int32_t pointCount, const CTXFloatArray& x, const CTXFloatArray& y,
+                       const std::vector<CTXFloatArray>& enabledValues, int32_t useBoundary,
+                       int32_t boundaryLayout, float boundaryLevel, float boundaryDistance);
     // Appends a point; the k-th enabled column takes the k-th value (0 when there are fewer).
     void InsertPoint(float x, float y, const CTXFloatArray& values);
     // Main Setup: returns the change level (2 flags changed, 1 names changed, 0 nothing).
@@ -171,7 +179,9 @@ public:
 private:
     void AppendDefaultColumns();
     void ResetContentsToDefaults();
-    void ReadFile(class CTXArchive& ar);
+    // The whole file in both directions; loading into a cleared document.
+    void SerializeFile(class CTXArchive& ar);
+    void SerializeAxisLabels(class CTXArchive& ar);
 
     std::unique_ptr<IMapComputations> m_maps;
     IMapNotify* m_notify = nullptr;

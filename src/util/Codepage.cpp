@@ -54,42 +54,49 @@ char UnicodeToCp850(char16_t u)
     return '?';
 }
 
-}  // namespace
-
-QByteArray ToCp1252(const QString& text)
+template <class ToByte>
+QByteArray Encode(const QString& text, ToByte toByte)
 {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text)
-        out.append(UnicodeToCp1252(c.unicode()));
+        out.append(toByte(c.unicode()));
     return out;
 }
 
-QString FromCp1252(const QByteArray& bytes)
+template <class ToUnicode>
+QString Decode(const QByteArray& bytes, ToUnicode toUnicode)
 {
     QString out;
     out.reserve(bytes.size());
     for (char b : bytes)
-        out.append(QChar(Cp1252ToUnicode(static_cast<unsigned char>(b))));
+        out.append(QChar(toUnicode(static_cast<unsigned char>(b))));
     return out;
+}
+
+char16_t Cp850ToUnicode(unsigned char b)
+{
+    return b < 0x80 ? char16_t(b) : kCp850High[b - 0x80];
+}
+
+}  // namespace
+
+QByteArray ToCp1252(const QString& text)
+{
+    return Encode(text, UnicodeToCp1252);
+}
+
+QString FromCp1252(const QByteArray& bytes)
+{
+    return Decode(bytes, Cp1252ToUnicode);
 }
 
 QByteArray ToCp850(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        out.append(UnicodeToCp850(c.unicode()));
-    return out;
+    return Encode(text, UnicodeToCp850);
 }
 
 QString FromCp850(const QByteArray& bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        out.append(QChar(u < 0x80 ? char16_t(u) : kCp850High[u - 0x80]));
-    }
-    return out;
+    return Decode(bytes, Cp850ToUnicode);
 }

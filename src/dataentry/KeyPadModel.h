@@ -1,0 +1,31 @@
+#pragma once
+// What the on-screen keypad decides: whether its text is a number of its mode, what "+/-" makes
+// of it, and where the keypad opens next to the field that called it.
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+enum class KeyPadMode { Integer, Real };
+
+class CKeyPadModel {
+public:
+    // A whole number within the 32-bit range, blanks around it allowed.
+    static bool ParseInteger(const QString& text, int* value);
+    // A finite real number, blanks around it allowed; the whole text must be the number.
+    static bool ParseReal(const QString& text, double* value);
+
+    // The identifier of the standard prompt of the mode ("Enter an integer." / "Enter a number.").
+    static int PromptId(KeyPadMode mode);
+    // 0 when OK may close the keypad with `text`, else the prompt to show.
+    static int Validate(const QString& text, KeyPadMode mode, bool acceptEmpty);
+    // "+/-": the negated number in the standard format of the mode; false when `text` is not a
+    // number of the mode (the caller shows PromptId and leaves the text alone).
+    static bool Negate(const QString& text, KeyPadMode mode, QString* result);
+
+    // Top-left corner of a keypad of size `pad` for a field at `field` (both in screen
+    // coordinates) on the screen area `screen`: centred under the field, kept inside the screen
+    // horizontally, above the field when there is no room below.
+    static QPoint Placement(const QRect& field, const QSize& pad, const QRect& screen);
+};

@@ -1,0 +1,16 @@
+#pragma once
+// Number text without the C library's locale: the program always writes and reads numbers with
+// "." as decimal point, whatever locale the process runs under.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+
+// Parses the longest floating-point number at the start of `text` (optional sign, digits with an
+// optional "." and exponent; no leading blanks). Returns false when no number starts there;
+// `consumed` receives the number of characters that form the number.
+bool ParseDoublePrefix(QByteArrayView text, double* value, qsizetype* consumed);
+
+// "%g" of a value, with "." as decimal point.
+QString FormatG(double value);

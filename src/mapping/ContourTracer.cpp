@@ -1,0 +1,338 @@
+#include "mapping/ContourTracer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "mapping/Surface3DData.h"
+
+namespace {
+
+// castab[sign(h1) + 1][sign(h0) + 1][sign(h2) + 1] for a triangle (m1, centre, m3).
+constexpr int kCaseTable[3][3][3] = {{{0, 0, 8}, {0, 2, 5}, {7, 6, 9}},
+                                     {{0, 3, 4}, {1, 3, 1}, {4, 3, 0}},
+                                     {{9, 6, 7}, {5, 2, 0}, {8, 0, 0}}};
+
+inline int Sign(double h)
+{
+    return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
+}
+
+// Smallest and largest node value of every box, row by row (box (i, j) at j * (nx - 1) + i), so
+// that a sub-level skips the boxes without its value by reading two floats; a box with a value
+// that is not finite gets an empty range and is never traced.
+struct BoxRanges {
+    int32_t boxesX = 0;
+    int32_t boxesY = 0;
+    std::vector<float> lo, hi;
+    std::vector<float> rowLo, rowHi;
+
+    explicit BoxRanges(const CSurface3DData& s)
+    {
+        boxesX = std::max(0, s.NX() - 1);
+        boxesY = std::max(0, s.NY() - 1);
+        lo.resize(size_t(boxesX) * size_t(boxesY));
+        hi.resize(lo.size());
+        rowLo.assign(size_t(boxesY), INFINITY);
+        rowHi.assign(size_t(boxesY), -INFINITY);
+        for (int32_t i = 0; i < boxesX; ++i) {
+            const float* c0 = s.Column(i);
+            const float* c1 = s.Column(i + 1);
+            for (int32_t j = 0; j < boxesY; ++j) {
+                const float a = c0[j], b = c1[j], c = c1[j + 1], d = c0[j + 1];
+                float mn = std::min(std::min(a, b), std::min(c, d));
+                float mx = std::max(std::max(a, b), std::max(c, d));
+                if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) {
+                    mn = INFINITY;
+                    mx = -INFINITY;
+                }
+                const size_t at = size_t(j) * size_t(boxesX) + size_t(i);
+                lo[at] = mn;
+                hi[at] = mx;
+                rowLo[size_t(j)] = std::min(rowLo[size_t(j)], mn);
+                rowHi[size_t(j)] = std::max(rowHi[size_t(j)], mx);
+            }
+        }
+    }
+};
+
+// Emits the segments of box (i, j) at level v.
+void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Templine& out)
+{
+    double h[5], xh[5], yh[5];
+    int sh[5];
+    const double level = v;
+    const int32_t ci[5] = {0, i, i + 1, i + 1, i};
+    const int32_t cj[5] = {0, j, j, j + 1, j + 1};
+    for (int m = 4; m >= 1; --m) {
+        h[m] = double(s.Value(ci[m], cj[m])) - level;
+        xh[m] = s.X(ci[m]);
+        yh[m] = s.Y(cj[m]);
+    }
+    h[0] = 0.25 * (h[1] + h[2] + h[3] + h[4]);
+    xh[0] = 0.5 * (double(s.X(i)) + double(s.X(i + 1)));
+    yh[0] = 0.5 * (double(s.Y(j)) + double(s.Y(j + 1)));
+    for (int m = 0; m < 5; ++m)
+        sh[m] = Sign(h[m]);
+
+    auto sect = [&](int p, int q, double* x, double* y) {
+        *x = (h[q] * xh[p] - h[p] * xh[q]) / (h[q] - h[p]);
+        *y = (h[q] * yh[p] - h[p] * yh[q]) / (h[q] - h[p]);
+    };
+    for (int m = 1; m <= 4; ++m) {
+        const int m1 = m, m2 = 0, m3 = (m == 4) ? 1 : m + 1;
+        const int kase = kCaseTable[sh[m1] + 1][sh[m2] + 1][sh[m3] + 1];
+        if (kase == 0)
+            continue;
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        switch (kase) {
+        case 1:  // side m1-m2 lies on the level
+            x1 = xh[m1], y1 = yh[m1], x2 = xh[m2], y2 = yh[m2];
+            break;
+        case 2:  // side m2-m3
+            x1 = xh[m2], y1 = yh[m2], x2 = xh[m3], y2 = yh[m3];
+            break;
+        case 3:  // side m3-m1
+            x1 = xh[m3], y1 = yh[m3], x2 = xh[m1], y2 = yh[m1];
+            break;
+        case 4:  // vertex m1 to side m2-m3
+            x1 = xh[m1], y1 = yh[m1];
+            sect(m2, m3, &x2, &y2);
+            break;
+        case 5:  // vertex m2 to side m3-m1
+            x1 = xh[m2], y1 = yh[m2];
+            sect(m3, m1, &x2, &y2);
+            break;
+        case 6:  // vertex m3 to side m1-m2
+            x1 = xh[m3], y1 = yh[m3];
+            sect(m1, m2, &x2, &y2);
+            break;
+        case 7:  // sides m1-m2 and m2-m3
+            sect(m1, m2, &x1, &y1);
+            sect(m2, m3, &x2, &y2);
+            break;
+        case 8:  // sides m2-m3 and m3-m1
+            sect(m2, m3, &x1, &y1);
+            sect(m3, m1, &x2, &y2);
+            break;
+        case 9:  // sides m3-m1 and m1-m2
+            sect(m3, m1, &x1, &y1);
+            sect(m1, m2, &x2, &y2);
+            break;
+        default:
+            break;
+        }
+        out.push_back(Templine{float(x1), float(y1), float(x2), float(y2)});
+    }
+}
+
+bool TraceRanged(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
+                 float v, CCMAP_Templine& out)
+{
+    for (int32_t j = j1 - 1; j >= j0; --j) {
+        if (s.Cancelled())
+            return false;
+        if (!(r.rowLo[size_t(j)] <= v && v <= r.rowHi[size_t(j)]))
+            continue;  // no box of this row holds the level
+        const float* lo = r.lo.data() + size_t(j) * size_t(r.boxesX);
+        const float* hi = r.hi.data() + size_t(j) * size_t(r.boxesX);
+        for (int32_t i = i0; i < i1; ++i) {
+            if (s.Cancelled())
+                return false;
+            if (lo[i] <= v && v <= hi[i])
+                TraceBox(s, i, j, v, out);
+        }
+    }
+    return true;
+}
+
+// A polyline being grown at both ends: the front points in reverse order, then the back points.
+struct PolylineBuilder {
+    std::vector<KW_FPOINT> front;  // front.back() is the first point
+    std::vector<KW_FPOINT> back;   // back.back() is the last point
+    CCMAP_Polyline bounds;         // closed flag and bounding box only
+
+    KW_FPOINT First() const { return front.empty() ? back.front() : front.back(); }
+    KW_FPOINT Last() const { return back.back(); }
+    void Widen(KW_FPOINT p)
+    {
+        bounds.minX = std::min(bounds.minX, p.x);
+        bounds.minY = std::min(bounds.minY, p.y);
+        bounds.maxX = std::max(bounds.maxX, p.x);
+        bounds.maxY = std::max(bounds.maxY, p.y);
+    }
+    void Start(KW_FPOINT a, KW_FPOINT b)
+    {
+        front.clear();
+        back.assign({a, b});
+        bounds.minX = bounds.maxX = a.x;
+        bounds.minY = bounds.maxY = a.y;
+        Widen(b);
+        bounds.closed = (a == b) ? 1 : 0;
+    }
+    void InsertFront(KW_FPOINT p)
+    {
+        front.push_back(p);
+        Widen(p);
+        bounds.closed = (p == Last()) ? 1 : 0;
+    }
+    void InsertBack(KW_FPOINT p)
+    {
+        back.push_back(p);
+        Widen(p);
+        bounds.closed = (p == First()) ? 1 : 0;
+    }
+    std::unique_ptr<CCMAP_Polyline> Finish() const
+    {
+        auto line = std::make_unique<CCMAP_Polyline>();
+        line->reserve(front.size() + back.size());
+        line->insert(line->end(), front.rbegin(), front.rend());
+        line->insert(line->end(), back.begin(), back.end());
+        line->closed = bounds.closed;
+        line->minX = bounds.minX;
+        line->minY = bounds.minY;
+        line->maxX = bounds.maxX;
+        line->maxY = bounds.maxY;
+        return line;
+    }
+};
+
+// The segments sorted by one of their ends, for finding an unused segment with a given end point.
+class EndpointIndex {
+public:
+    EndpointIndex(const CCMAP_Templine& segments, bool byStart) : m_segments(segments), m_byStart(byStart)
+    {
+        m_order.resize(segments.size());
+        std::iota(m_order.begin(), m_order.end(), 0u);
+        std::sort(m_order.begin(), m_order.end(), [this](uint32_t a, uint32_t b) { return Less(Key(a), Key(b)); });
+    }
+
+    // An unused segment whose end of this index equals p, or -1.
+    int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
+    {
+        auto it = std::lower_bound(m_order.begin(), m_order.end(), p,
+                                   [this](uint32_t s, KW_FPOINT q) { return Less(Key(s), q); });
+        for (; it != m_order.end(); ++it) {
+            const KW_FPOINT k = Key(*it);
+            if (!(k == p))
+                break;
+            if (!used[*it])
+                return *it;
+        }
+        return -1;
+    }
+
+private:
+    KW_FPOINT Key(uint32_t s) const
+    {
+        const Templine& t = m_segments[s];
+        return m_byStart ? KW_FPOINT{t.x1, t.y1} : KW_FPOINT{t.x2, t.y2};
+    }
+    static bool Less(KW_FPOINT a, KW_FPOINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+
+    const CCMAP_Templine& m_segments;
+    bool m_byStart;
+    std::vector<uint32_t> m_order;
+};
+
+}  // namespace
+
+bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j0, int32_t j1, float v,
+                CCMAP_Templine& out)
+{
+    if (!surface.HasGrid())
+        return true;
+    i0 = std::max(0, i0);
+    j0 = std::max(0, j0);
+    i1 = std::min(i1, surface.NX() - 1);
+    j1 = std::min(j1, surface.NY() - 1);
+    const BoxRanges ranges(surface);
+    return TraceRanged(surface, ranges, i0, i1, j0, j1, v, out);
+}
+
+bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
+{
+    if (segments.empty())
+        return true;
+    const EndpointIndex starts(segments, true);
+    const EndpointIndex ends(segments, false);
+    std::vector<uint8_t> used(segments.size(), 0);
+    size_t remaining = segments.size();
+    size_t next = 0;
+    PolylineBuilder line;
+    while (remaining > 0) {
+        if (cancel && cancel->load(std::memory_order_relaxed) != 0)
+            return false;
+        while (used[next])
+            ++next;
+        const Templine& first = segments[next];
+        line.Start({first.x1, first.y1}, {first.x2, first.y2});
+        used[next] = 1;
+        for (;;) {
+            --remaining;
+            if (line.bounds.closed || remaining == 0)
+                break;
+            const KW_FPOINT head = line.First();
+            const KW_FPOINT tail = line.Last();
+            int64_t found = starts.Find(head, used);
+            if (found < 0)
+                found = ends.Find(head, used);
+            if (found < 0)
+                found = starts.Find(tail, used);
+            if (found < 0)
+                found = ends.Find(tail, used);
+            if (found < 0)
+                break;
+            const Templine& t = segments[size_t(found)];
+            const KW_FPOINT a{t.x1, t.y1}, b{t.x2, t.y2};
+            if (a == head)
+                line.InsertFront(b);
+            else if (a == tail)
+                line.InsertBack(b);
+            else if (b == head)
+                line.InsertFront(a);
+            else
+                line.InsertBack(a);
+            used[size_t(found)] = 1;
+        }
+        level.polylines.push_back(line.Finish());
+    }
+    return true;
+}
+
+float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)
+{
+    const int parts = params.intermediate + 1;
+    const int k = entry / parts, j = entry % parts;
+    return levels[size_t(k)] + float(j) * (params.levelStep / float(parts));
+}
+
+bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, const ContourParameters& params,
+                   CCMAP_ContourResult& result)
+{
+    result.Clear();
+    if (!surface.IsValid())
+        return false;
+    float mn = 0.0f, mx = 0.0f;
+    surface.GetValueRange(&mn, &mx);
+    if (!(mn < mx))
+        return false;
+    const int parts = std::max(1, params.intermediate + 1);
+    const int entries = int(levels.size()) * parts;
+    result.entries.resize(size_t(entries));
+    if (entries == 0)
+        return true;
+    const BoxRanges ranges(surface);
+    CCMAP_Templine segments;
+    for (int e = 0; e < entries; ++e) {
+        const float v = SubLevelValue(levels, params, e);
+        segments.clear();
+        if (!TraceRanged(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, v, segments))
+            return false;
+        if (!JoinSegments(segments, result.entries[size_t(e)], &surface.cancel))
+            return false;
+        if (surface.Cancelled())
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+#include "mapping/MapComputationSet.h"
+
+CMapComputationSet::CMapComputationSet()
+{
+    for (auto& thread : m_threads) {
+        thread = std::make_unique<CContourMapThread>();
+        thread->SetWaitTimeout(-1);
+        thread->Start();
+    }
+}
+
+CMapComputationSet::~CMapComputationSet()
+{
+    for (auto& thread : m_threads)
+        thread->Stop();
+}
+
+void CMapComputationSet::Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
+{
+    Thread(column).Request(doc, column, raisePriority, flags);
+}
+
+void CMapComputationSet::Reset()
+{
+    for (auto& thread : m_threads)
+        thread->Reset();
+}
+
+bool CMapComputationSet::CopyPicture(int column, QImage* out) const
+{
+    return column >= 0 && column < kColumnCount && Thread(column).CopyPicture(out);
+}
+
+bool CMapComputationSet::HasPicture(int column) const
+{
+    return column >= 0 && column < kColumnCount && Thread(column).HasPicture();
+}
+
+bool CMapComputationSet::SurfaceValueAt(int column, float x, float y, const CTessarixSettings& current,
+                                        float* z) const
+{
+    return column >= 0 && column < kColumnCount && Thread(column).SurfaceValueAt(x, y, current, z);
+}
+
+bool CMapComputationSet::InputValueRange(int column, float* smallest, float* largest) const
+{
+    return column >= 0 && column < kColumnCount && Thread(column).InputValueRange(smallest, largest);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// CMapComputationSet: the program's map computations, one CContourMapThread per data column,
+// each with its worker started at construction and stopped (stop flag, wake, join) before it is
+// destroyed.
+
+#include <array>
+#include <memory>
+
+#include "document/MapComputations.h"
+#include "mapping/ContourMapThread.h"
+#include "util/TxTypes.h"
+
+class CMapComputationSet final : public IMapComputations {
+public:
+    CMapComputationSet();
+    ~CMapComputationSet() override;
+
+    void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags) override;
+    void Reset() override;
+    bool CopyPicture(int column, QImage* out) const override;
+    bool HasPicture(int column) const override;
+    bool SurfaceValueAt(int column, float x, float y, const CTessarixSettings& current, float* z) const override;
+    bool InputValueRange(int column, float* smallest, float* largest) const override;
+
+    // The computation of `column` (0..11); throws std::out_of_range otherwise.
+    CContourMapThread& Thread(int column) { return *m_threads.at(size_t(column)); }
+    const CContourMapThread& Thread(int column) const { return *m_threads.at(size_t(column)); }
+    // Waits until the worker of `column` has nothing pending and is not running.
+    void WaitUntilIdle(int column) { Thread(column).WaitUntilIdle(); }
+
+private:
+    std::array<std::unique_ptr<CContourMapThread>, kColumnCount> m_threads;
+};

@@ -1,0 +1,498 @@
+#include "mapping/RbfInterpolator.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <thread>
+
+#include "mapping/Surface3DData.h"
+
+// The hot loops are compiled for the processor's widest vector unit when it has one and for
+// plain SSE2 otherwise; the program runs on both.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
+#define TX_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define TX_VECTOR_CLONES
+#endif
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// Runs fn(t) for t = 0..threads-1, t = 0 on the calling thread.
+template <class Fn>
+void RunShared(int threads, Fn&& fn)
+{
+    if (threads <= 1) {
+        fn(0);
+        return;
+    }
+    std::vector<std::thread> helpers;
+    helpers.reserve(size_t(threads - 1));
+    for (int t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back([&fn, t] { fn(t); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the calling thread does that share too.
+            fn(t);
+        }
+    }
+    fn(0);
+    for (std::thread& h : helpers)
+        h.join();
+}
+
+// ---- grid sums: sum_k w_k phi(r_k) for one node, r_k^2 = dx2[k] + (y - py[k])^2 ----------------
+// The `exact` variants give phi(0) to a term whose distance is exactly zero; they are used only
+// in grid columns where some point shares the node abscissa exactly.
+
+TX_VECTOR_CLONES
+double SumMultiquadric(int32_t n, const double* dx2, const double* py, const double* w, double y, double c2)
+{
+    double s = 0.0;
+#pragma omp simd reduction(+ : s)
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        s += w[k] * std::sqrt(dx2[k] + dy * dy + c2);
+    }
+    return s;
+}
+
+TX_VECTOR_CLONES
+double SumMultiquadricExact(int32_t n, const double* dx, const double* dx2, const double* py, const double* w,
+                            double y, double c2, double phi0)
+{
+    double s = 0.0;
+#pragma omp simd reduction(+ : s)
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        const double phi = std::sqrt(dx2[k] + dy * dy + c2);
+        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
+    }
+    return s;
+}
+
+TX_VECTOR_CLONES
+double SumMadychNelson(int32_t n, const double* dx2, const double* py, const double* w, double y)
+{
+    double s = 0.0;
+#pragma omp simd reduction(+ : s)
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        s += w[k] * (-2.0 * std::sqrt(kPi * (dx2[k] + dy * dy + 1.0)));
+    }
+    return s;
+}
+
+TX_VECTOR_CLONES
+double SumMadychNelsonExact(int32_t n, const double* dx, const double* dx2, const double* py, const double* w,
+                            double y, double phi0)
+{
+    double s = 0.0;
+#pragma omp simd reduction(+ : s)
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        const double phi = -2.0 * std::sqrt(kPi * (dx2[k] + dy * dy + 1.0));
+        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
+    }
+    return s;
+}
+
+TX_VECTOR_CLONES
+double SumCubic(int32_t n, const double* dx, const double* dx2, const double* py, const double* w, double y,
+                double c2, double phi0)
+{
+    double s = 0.0;
+#pragma omp simd reduction(+ : s)
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        const double t = dx2[k] + dy * dy + c2;
+        const double phi = t * std::sqrt(t);
+        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
+    }
+    return s;
+}
+
+// Kernels with a logarithm or an exponential: no vector form without relaxed math.
+double SumGeneric(int32_t kernel, double c, int32_t n, const double* dx, const double* dx2, const double* py,
+                  const double* w, double y, double phi0)
+{
+    double s = 0.0;
+    for (int32_t k = 0; k < n; ++k) {
+        const double dy = y - py[k];
+        const double phi = (dx[k] == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx2[k] + dy * dy);
+        s += w[k] * phi;
+    }
+    return s;
+}
+
+// ---- decomposition ---------------------------------------------------------------------------
+
+typedef double v4d __attribute__((vector_size(32), aligned(8)));
+
+inline v4d Load4(const double* p)
+{
+    v4d v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void Store4(double* p, v4d v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// C[a][b] -= sum_{k<kc} L[a][k] U[k][b] for rows a0..a1-1 and columns b0..b1-1, each element
+// receiving its kc multiply-subtract steps in ascending k. L points at column k0 of row 0, U at
+// row k0, column 0.
+TX_VECTOR_CLONES
+void TrailingUpdate(double* a, int32_t stride, int32_t k0, int32_t kc, int32_t rowBegin, int32_t rowEnd,
+                    int32_t colBegin, int32_t colEnd)
+{
+    constexpr int32_t kChunk = 256;  // columns of the U panel kept hot in the cache
+    const double* u = a + size_t(k0) * size_t(stride);
+    for (int32_t cb = colBegin; cb < colEnd; cb += kChunk) {
+        const int32_t ce = std::min(colEnd, cb + kChunk);
+        const int32_t vecEnd = cb + ((ce - cb) / 8) * 8;
+        int32_t r = rowBegin;
+        for (; r + 4 <= rowEnd; r += 4) {
+            const double* l0 = a + size_t(r) * size_t(stride) + k0;
+            const double* l1 = l0 + stride;
+            const double* l2 = l1 + stride;
+            const double* l3 = l2 + stride;
+            double* c0 = a + size_t(r) * size_t(stride);
+            double* c1 = c0 + stride;
+            double* c2 = c1 + stride;
+            double* c3 = c2 + stride;
+            for (int32_t b = cb; b < vecEnd; b += 8) {
+                v4d s00 = Load4(c0 + b), s01 = Load4(c0 + b + 4);
+                v4d s10 = Load4(c1 + b), s11 = Load4(c1 + b + 4);
+                v4d s20 = Load4(c2 + b), s21 = Load4(c2 + b + 4);
+                v4d s30 = Load4(c3 + b), s31 = Load4(c3 + b + 4);
+                const double* uk = u + b;
+                for (int32_t k = 0; k < kc; ++k, uk += stride) {
+                    const v4d u0 = Load4(uk), u1 = Load4(uk + 4);
+                    const double m0 = l0[k], m1 = l1[k], m2 = l2[k], m3 = l3[k];
+                    s00 -= m0 * u0;
+                    s01 -= m0 * u1;
+                    s10 -= m1 * u0;
+                    s11 -= m1 * u1;
+                    s20 -= m2 * u0;
+                    s21 -= m2 * u1;
+                    s30 -= m3 * u0;
+                    s31 -= m3 * u1;
+                }
+                Store4(c0 + b, s00), Store4(c0 + b + 4, s01);
+                Store4(c1 + b, s10), Store4(c1 + b + 4, s11);
+                Store4(c2 + b, s20), Store4(c2 + b + 4, s21);
+                Store4(c3 + b, s30), Store4(c3 + b + 4, s31);
+            }
+            for (int32_t row = 0; row < 4; ++row) {
+                const double* l = l0 + size_t(row) * size_t(stride);
+                double* c = c0 + size_t(row) * size_t(stride);
+                for (int32_t b = vecEnd; b < ce; ++b) {
+                    double s = c[b];
+                    for (int32_t k = 0; k < kc; ++k)
+                        s -= l[k] * u[size_t(k) * size_t(stride) + size_t(b)];
+                    c[b] = s;
+                }
+            }
+        }
+        for (; r < rowEnd; ++r) {
+            const double* l = a + size_t(r) * size_t(stride) + k0;
+            double* c = a + size_t(r) * size_t(stride);
+            for (int32_t b = cb; b < ce; ++b) {
+                double s = c[b];
+                for (int32_t k = 0; k < kc; ++k)
+                    s -= l[k] * u[size_t(k) * size_t(stride) + size_t(b)];
+                c[b] = s;
+            }
+        }
+    }
+}
+
+// col[a] -= f * src[a] for a in [0, count): one step of a panel column update.
+TX_VECTOR_CLONES
+void AxpyMinus(double* col, const double* src, double f, int32_t count)
+{
+    for (int32_t a = 0; a < count; ++a)
+        col[a] -= src[a] * f;
+}
+
+}  // namespace
+
+double RbfPhi(int32_t kernel, double c, double r2)
+{
+    switch (kernel) {
+    case RbfMultiquadric:
+        return std::sqrt(r2 + c * c);
+    case RbfMadychNelson:
+        return -2.0 * std::sqrt(kPi * (r2 + 1.0));
+    case RbfThinPlateSpline: {
+        const double t = r2 + c * c;
+        return t * std::log(t);
+    }
+    case RbfCubicMultiquadric: {
+        const double t = r2 + c * c;
+        return t * std::sqrt(t);
+    }
+    case RbfLogarithmic:
+        return std::log(r2 + (c + 1.0) * (c + 1.0));
+    case RbfGaussian:
+        return std::exp(-c * r2);
+    default:
+        return 0.0;
+    }
+}
+
+double RbfPhiAtZero(int32_t kernel, double c)
+{
+    switch (kernel) {
+    case RbfMultiquadric:
+    case RbfThinPlateSpline:
+    case RbfCubicMultiquadric:
+        return c;
+    case RbfMadychNelson:
+        return -2.0 * std::sqrt(kPi);
+    case RbfGaussian:
+        return 1.0;
+    default:
+        return 0.0;
+    }
+}
+
+void CRbfInterpolator::SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
+                             const float* v)
+{
+    m_kernel = kernel;
+    m_c = double(parameter);
+    m_polyMarker = 2;
+    m_dimension = 2;
+    m_n = std::max<int32_t>(0, n);
+    m_px.assign(x, x + m_n);
+    m_py.assign(y, y + m_n);
+    m_values.assign(v, v + m_n);
+    m_weights.clear();
+    m_poly[0] = m_poly[1] = m_poly[2] = 0.0;
+}
+
+bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
+{
+    constexpr int32_t kPanel = 64;
+    std::vector<double> panel;      // the panel's rows k0..n-1, column by column
+    std::vector<double> uColumn(kPanel);
+    for (int32_t k0 = 0; k0 < n; k0 += kPanel) {
+        const int32_t k1 = std::min(n, k0 + kPanel);
+        const int32_t width = k1 - k0;
+        const int32_t height = n - k0;
+        panel.assign(size_t(width) * size_t(height), 0.0);
+        auto P = [&](int32_t row, int32_t col) -> double& {  // absolute row, panel column
+            return panel[size_t(col) * size_t(height) + size_t(row - k0)];
+        };
+        for (int32_t row = k0; row < n; ++row)
+            for (int32_t col = 0; col < width; ++col)
+                P(row, col) = a[size_t(row) * size_t(stride) + size_t(k0 + col)];
+
+        for (int32_t m = k0; m < k1; ++m) {
+            const int32_t mc = m - k0;
+            double* column = &P(m, mc);
+            // Column m of L: the steps k0..m-1 (earlier steps came with the trailing updates).
+            for (int32_t k = k0; k < m; ++k)
+                AxpyMinus(column, &P(m, k - k0), P(k, mc), n - m);
+            const double pivot = P(m, mc);
+            if (pivot == 0.0)
+                return false;
+            // Row m of U inside the panel.
+            for (int32_t col = mc + 1; col < width; ++col) {
+                double s = P(m, col);
+                for (int32_t k = k0; k < m; ++k)
+                    s -= P(m, k - k0) * P(k, col);
+                P(m, col) = s / pivot;
+            }
+        }
+        for (int32_t row = k0; row < n; ++row)
+            for (int32_t col = 0; col < width; ++col)
+                a[size_t(row) * size_t(stride) + size_t(k0 + col)] = P(row, col);
+        if (k1 >= n)
+            break;
+
+        // Rows k0..k1-1 of U right of the panel.
+        for (int32_t m = k0; m < k1; ++m) {
+            double* row = a + size_t(m) * size_t(stride);
+            for (int32_t k = k0; k < m; ++k)
+                AxpyMinus(row + k1, a + size_t(k) * size_t(stride) + k1, row[k], n - k1);
+            const double pivot = row[m];
+            for (int32_t b = k1; b < n; ++b)
+                row[b] /= pivot;
+        }
+
+        // Everything below and right of the panel receives the panel's steps.
+        const int32_t rows = n - k1;
+        const int useThreads = std::max(1, std::min(threads, rows / 64));
+        RunShared(useThreads, [&](int t) {
+            // Blocks of four rows dealt out in turn keep the shares even as the matrix shrinks.
+            const int32_t blocks = (rows + 3) / 4;
+            for (int32_t blk = t; blk < blocks; blk += useThreads) {
+                const int32_t r0 = k1 + blk * 4;
+                TrailingUpdate(a, stride, k0, width, r0, std::min(n, r0 + 4), k1, n);
+            }
+        });
+    }
+    return true;
+}
+
+void CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b)
+{
+    for (int32_t r = 0; r < n; ++r) {
+        const double* row = a + size_t(r) * size_t(stride);
+        double s = b[r];
+        for (int32_t k = 0; k < r; ++k)
+            s -= row[k] * b[k];
+        b[r] = s / row[r];
+    }
+    for (int32_t r = n - 1; r >= 0; --r) {
+        const double* row = a + size_t(r) * size_t(stride);
+        double s = b[r];
+        for (int32_t k = r + 1; k < n; ++k)
+            s -= row[k] * b[k];
+        b[r] = s;
+    }
+}
+
+bool CRbfInterpolator::Solve(int threads)
+{
+    m_weights.clear();
+    const int32_t n = m_n;
+    const int32_t order = n + 3;
+    const int32_t stride = (order + 3) & ~3;
+    std::vector<double> a;
+    std::vector<double> rhs;
+    try {
+        a.assign(size_t(order) * size_t(stride), 0.0);
+        rhs.assign(size_t(order), 0.0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const double phi0 = RbfPhiAtZero(m_kernel, m_c);
+    for (int32_t i = 0; i < n; ++i) {
+        double* row = a.data() + size_t(i) * size_t(stride);
+        row[i] = phi0;
+        for (int32_t j = i + 1; j < n; ++j) {
+            const double dx = m_px[size_t(j)] - m_px[size_t(i)];
+            const double dy = m_py[size_t(j)] - m_py[size_t(i)];
+            const double phi = (dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(m_kernel, m_c, dx * dx + dy * dy);
+            row[j] = phi;
+            a[size_t(j) * size_t(stride) + size_t(i)] = phi;
+        }
+        row[n] = 1.0;
+        row[n + 1] = m_px[size_t(i)];
+        row[n + 2] = m_py[size_t(i)];
+        a[size_t(n) * size_t(stride) + size_t(i)] = 1.0;
+        a[size_t(n + 1) * size_t(stride) + size_t(i)] = m_px[size_t(i)];
+        a[size_t(n + 2) * size_t(stride) + size_t(i)] = m_py[size_t(i)];
+        rhs[size_t(i)] = m_values[size_t(i)];
+    }
+    if (!CroutDecompose(a.data(), order, stride, threads))
+        return false;
+    CroutSubstitute(a.data(), order, stride, rhs.data());
+    m_weights.assign(rhs.begin(), rhs.begin() + n);
+    m_poly[0] = rhs[size_t(n)];
+    m_poly[1] = rhs[size_t(n + 1)];
+    m_poly[2] = rhs[size_t(n + 2)];
+    return true;
+}
+
+double CRbfInterpolator::Evaluate(double x, double y) const
+{
+    const double phi0 = RbfPhiAtZero(m_kernel, m_c);
+    double s = 0.0;
+    for (size_t k = 0; k < m_weights.size(); ++k) {
+        const double dx = x - m_px[k];
+        const double dy = y - m_py[k];
+        s += m_weights[k] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(m_kernel, m_c, dx * dx + dy * dy));
+    }
+    return s + m_poly[0] + m_poly[1] * x + m_poly[2] * y;
+}
+
+bool CRbfInterpolator::EvaluateColumns(CSurface3DData& surface, double x0, double y0, double dx, double dy,
+                                       int32_t first, int32_t stride) const
+{
+    const int32_t n = int32_t(m_weights.size());
+    const double* py = m_py.data();
+    const double* w = m_weights.data();
+    const double c2 = m_c * m_c;
+    const double phi0 = RbfPhiAtZero(m_kernel, m_c);
+    std::vector<double> dxs(static_cast<size_t>(n)), dx2(static_cast<size_t>(n));
+    const int32_t ny = surface.NY();
+    for (int32_t i = first; i < surface.NX(); i += stride) {
+        const double x = x0 + dx * i;
+        surface.XArray()[size_t(i)] = float(x);
+        bool shared = false;  // some point lies exactly on this column's abscissa
+        for (int32_t k = 0; k < n; ++k) {
+            const double d = x - m_px[size_t(k)];
+            dxs[size_t(k)] = d;
+            dx2[size_t(k)] = d * d;
+            shared |= (d == 0.0);
+        }
+        float* column = surface.Column(i);
+        for (int32_t j = 0; j < ny; ++j) {
+            if (surface.Cancelled())
+                return false;
+            const double y = y0 + dy * j;
+            double s;
+            switch (m_kernel) {
+            case RbfMultiquadric:
+                s = shared ? SumMultiquadricExact(n, dxs.data(), dx2.data(), py, w, y, c2, phi0)
+                           : SumMultiquadric(n, dx2.data(), py, w, y, c2);
+                break;
+            case RbfMadychNelson:
+                s = shared ? SumMadychNelsonExact(n, dxs.data(), dx2.data(), py, w, y, phi0)
+                           : SumMadychNelson(n, dx2.data(), py, w, y);
+                break;
+            case RbfCubicMultiquadric:
+                s = SumCubic(n, dxs.data(), dx2.data(), py, w, y, c2, phi0);
+                break;
+            default:
+                s = SumGeneric(m_kernel, m_c, n, dxs.data(), dx2.data(), py, w, y, phi0);
+                break;
+            }
+            column[j] = float(s + m_poly[0] + m_poly[1] * x + m_poly[2] * y);
+        }
+    }
+    return true;
+}
+
+bool CRbfInterpolator::EvaluateGrid(CSurface3DData& surface, double x0, double y0, double dx, double dy,
+                                    int threads) const
+{
+    if (!surface.HasGrid() || m_weights.size() != size_t(m_n))
+        return false;
+    for (int32_t j = 0; j < surface.NY(); ++j)
+        surface.YArray()[size_t(j)] = float(y0 + dy * j);
+    const int useThreads = std::max(1, std::min(threads, surface.NX()));
+    std::atomic<bool> completed{true};
+    RunShared(useThreads, [&](int t) {
+        if (!EvaluateColumns(surface, x0, y0, dx, dy, t, useThreads))
+            completed.store(false, std::memory_order_relaxed);
+    });
+    return completed.load() && !surface.Cancelled();
+}
+
+bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
+                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads)
+{
+    surface.SetValid(false);
+    if (n < 3 || !surface.HasGrid())
+        return false;
+    CRbfInterpolator rbf;
+    rbf.SetUp(kernel, parameter, n, x, y, v);
+    if (!rbf.Solve(threads))
+        return false;
+    if (!rbf.EvaluateGrid(surface, x0, y0, dx, dy, threads))
+        return false;
+    surface.UpdateStatistics();
+    surface.SetValid(true);
+    return true;
+}

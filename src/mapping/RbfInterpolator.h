@@ -1,0 +1,96 @@
+#pragma once
+// CRbfInterpolator: exact radial-basis-function interpolation of scattered points with a linear
+// polynomial term, evaluated on a regular grid.
+//
+// Notation. n points p_k = (x_k, y_k) with values v_k, all in normalised map coordinates (the map
+// extent mapped onto the unit square). phi is the kernel of the chosen type with parameter c; r is
+// the Euclidean distance of two points. The interpolant is
+//     s(x, y) = sum_k w_k phi(|(x, y) - p_k|) + a0 + a1 x + a2 y
+// and the weights w and coefficients a solve the symmetric system of order N = n + 3
+//     [ Phi  P ] [w]   [v]        Phi[i][j] = phi(|p_j - p_i|)   (diagonal: phi(0))
+//     [ P^T  0 ] [a] = [0]        P[i] = (1, x_i, y_i)
+//
+// phi(0) is not the limit of the formula: a distance that is exactly zero (both coordinate
+// differences exactly 0.0) takes the tabulated value, which for the thin plate spline and type 3
+// is c itself. Every kernel depends on r only through r^2, so no square root is taken for the
+// distance itself.
+//
+// The solve is Crout's decomposition A = L U (U with a unit diagonal) without pivoting. A pivot
+// that is exactly 0.0 ends the solve with a failure: two points at the same position (adjacent
+// in the input) and kernels with phi(0) = 0 fail this way. The decomposition is blocked for the
+// cache, but every element receives the same sequence of multiply-subtract steps, in the same
+// order (k ascending), as the textbook element-by-element loops, so results and the inputs that
+// fail do not depend on the blocking or on how many threads share the work.
+//
+// Grid evaluation polls the surface's cancel flag before every node; the columns of the grid are
+// shared among up to `threads` threads, each of which stops within one node after the flag rises.
+
+#include <cstdint>
+#include <vector>
+
+#include "util/TxTypes.h"
+
+class CSurface3DData;
+
+enum RbfKernel : int32_t {
+    RbfMultiquadric = 0,     // sqrt(r^2 + c^2)
+    RbfMadychNelson = 1,     // -2 sqrt(pi (r^2 + 1)), parameter unused
+    RbfThinPlateSpline = 2,  // (r^2 + c^2) ln(r^2 + c^2)
+    RbfCubicMultiquadric = 3,// (r^2 + c^2)^1.5
+    RbfLogarithmic = 4,      // ln(r^2 + (c + 1)^2)
+    RbfGaussian = 5,         // exp(-c r^2)
+};
+
+// The kernel value for a squared distance r2 that is not zero, and the value at distance zero.
+double RbfPhi(int32_t kernel, double c, double r2);
+double RbfPhiAtZero(int32_t kernel, double c);
+
+class CRbfInterpolator {
+public:
+    CRbfInterpolator() = default;
+
+    // Stores the kernel, its parameter and the n points (normalised) as doubles.
+    void SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y, const float* v);
+    // Assembles and solves the system; false when a pivot is exactly zero (no weights then).
+    // `threads` threads share the elimination of the trailing blocks.
+    bool Solve(int threads = 1);
+    // The value of the interpolant at (x, y), evaluated in double.
+    double Evaluate(double x, double y) const;
+    // Fills every node of `surface` (already allocated) at x0 + dx i, y0 + dy j; false when the
+    // surface's cancel flag was seen (the grid is then partly filled and the statistics untouched).
+    bool EvaluateGrid(CSurface3DData& surface, double x0, double y0, double dx, double dy, int threads = 1) const;
+
+    int32_t Kernel() const { return m_kernel; }
+    int32_t PointCount() const { return m_n; }
+    double Parameter() const { return m_c; }
+    const std::vector<double>& Weights() const { return m_weights; }
+    const double* Polynomial() const { return m_poly; }
+
+private:
+    // Evaluates grid columns first, first + stride, ...; false when cancelled.
+    bool EvaluateColumns(CSurface3DData& surface, double x0, double y0, double dx, double dy, int32_t first,
+                         int32_t stride) const;
+
+    int32_t m_kernel = RbfMultiquadric;
+    int32_t m_polyMarker = 2;  // the terms 1, x, y follow the radial weights
+    int32_t m_n = 0;
+    int32_t m_dimension = 2;
+    std::vector<double> m_px;  // point coordinates, one array per axis for vector-friendly sums
+    std::vector<double> m_py;
+    std::vector<double> m_values;
+    double m_c = 0.2;
+    std::vector<double> m_weights;
+    double m_poly[3] = {0.0, 0.0, 0.0};
+};
+
+// Unpivoted Crout decomposition of the row-major n x n matrix `a` (row stride `stride`) in place:
+// L on and below the diagonal, U (unit diagonal implied) above it. False on an exactly zero pivot.
+bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads = 1);
+// Solves L U w = b in place of b with a decomposition made by CroutDecompose.
+void CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b);
+
+// Computes the surface of `n` points: set-up, solve, grid at (x0 + dx i, y0 + dy j) and the
+// statistics. False when the solve fails or the cancel flag is seen; the surface is valid only
+// after a true return. `threads` is how many threads may share the work.
+bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
+                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads = 1);
