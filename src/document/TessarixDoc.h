@@ -45,6 +45,17 @@ struct CoordinateInputGrid {
     friend bool operator==(const CoordinateInputGrid&, const CoordinateInputGrid&) = default;
 };
 
+// What the Grid Setting dialog sets: the map extent, the interpolation grid and function, and
+// the coordinate input grid.
+struct GridDefinition {
+    MapExtent extent;
+    int32_t countX = 20;
+    int32_t countY = 20;
+    int32_t function = Multiquadric;
+    float parameter = 0.333f;
+    CoordinateInputGrid input;
+};
+
 // Outcome of reading or writing a document file; DocFileMessage gives the text to show.
 enum class DocFileStatus {
     Ok,
@@ -114,6 +125,11 @@ public:
     // Main Setup: returns the change level (2 flags changed, 1 names changed, 0 nothing).
     int SetColumnDefinitions(const std::array<bool, kColumnCount>& enabled,
                              const std::array<QString, kColumnCount>& names);
+    // Grid Setting (one undoable step): stores the extent, counts, function, parameter and both
+    // input-grid flags; the snap steps only when snapping is on, the round steps only when
+    // rounding is on. Recomputes the maps, and returns true, only when the extent, a count,
+    // the function or the parameter changed.
+    bool SetGridDefinition(const GridDefinition& grid);
 
     // Settings and related records.
     CTessarixSettings& Settings() { return m_settings; }

@@ -1,0 +1,241 @@
+#include "dataentry/RecalcXYCoordinateDlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+#include "dataentry/RecalcXYStatic.h"
+#include "dataentry/SetupFieldsDlg.h"
+#include "util/KWProfileStore.h"
+#include "util/StringTable.h"
+
+namespace {
+
+struct FieldSpec {
+    const char* label;
+    bool integer;
+    int low, high;    // range of an integer field
+    int row, column;  // place in the dialog's grid
+};
+
+constexpr FieldSpec kFieldSpecs[CRecalcXYCoordinateDlg::FieldCount] = {
+    {"Horizontal count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 0, 0},
+    {"Vertical count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 1, 0},
+    {"Element &Width:", false, 0, 0, 0, 2},
+    {"Element &Height:", false, 0, 0, 1, 2},
+    {"Horizontal Offset:", false, 0, 0, 0, 4},
+    {"Vertical Offset:", false, 0, 0, 1, 4},
+    {"Point size:", true, RecalcXYLayout::kMinFontSize, RecalcXYLayout::kMaxFontSize, 2, 0},
+};
+
+int* IntegerOf(RecalcXYLayout& l, CRecalcXYCoordinateDlg::Field f)
+{
+    switch (f) {
+    case CRecalcXYCoordinateDlg::XCount: return &l.xCount;
+    case CRecalcXYCoordinateDlg::YCount: return &l.yCount;
+    case CRecalcXYCoordinateDlg::FontSize: return &l.fontSize;
+    default: return nullptr;
+    }
+}
+
+float* RealOf(RecalcXYLayout& l, CRecalcXYCoordinateDlg::Field f)
+{
+    switch (f) {
+    case CRecalcXYCoordinateDlg::Width: return &l.width;
+    case CRecalcXYCoordinateDlg::Height: return &l.height;
+    case CRecalcXYCoordinateDlg::XStart: return &l.xStart;
+    case CRecalcXYCoordinateDlg::YStart: return &l.yStart;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, CKWProfileStore* store,
+                                               ISetupPrompt* prompt)
+    : QDialog(parent), m_pointCount(std::max(0, pointCount)),
+      m_store(store ? store : &CKWProfileStore::Instance())
+{
+    setWindowTitle(QStringLiteral("Recalculate XY Coordinates"));
+    setSizeGripEnabled(true);
+    if (!prompt) {
+        m_ownPrompt = std::make_unique<CMessageBoxPrompt>(this);
+        prompt = m_ownPrompt.get();
+    }
+    m_prompt = prompt;
+    m_layout = LoadRecalcXYLayout(*m_store);
+
+    auto* raster = new QGroupBox(QStringLiteral("Raster"), this);
+    auto* grid = new QGridLayout(raster);
+    m_spinX = new CSpinButtonBar(raster);
+    m_spinY = new CSpinButtonBar(raster);
+    m_spinFont = new CSpinButtonBar(raster);
+    for (int i = 0; i < FieldCount; ++i) {
+        const Field f = Field(i);
+        QLineEdit* edit = AddField(f, kFieldSpecs[i].integer);
+        auto* label = new QLabel(QString::fromLatin1(kFieldSpecs[i].label), raster);
+        label->setBuddy(edit);
+        QWidget* control = edit;
+        if (CSpinButtonBar* spin = Spin(f)) {
+            control = WithSpinButtons(edit, spin, raster);
+            connect(spin, &CSpinButtonBar::Stepped, this, [this, f](int d) { OnSpin(f, d); });
+        }
+        grid->addWidget(label, kFieldSpecs[i].row, kFieldSpecs[i].column);
+        grid->addWidget(control, kFieldSpecs[i].row, kFieldSpecs[i].column + 1);
+    }
+
+    auto* order = new QGroupBox(QStringLiteral("Order"), this);
+    auto* orderLayout = new QGridLayout(order);
+    m_rowMajor = new QRadioButton(QStringLiteral("Row major order"), order);
+    m_columnMajor = new QRadioButton(QStringLiteral("Column major order"), order);
+    auto* group = new QButtonGroup(this);
+    group->addButton(m_rowMajor, FillRowMajor);
+    group->addButton(m_columnMajor, FillColumnMajor);
+    (m_layout.fillOrder == FillColumnMajor ? m_columnMajor : m_rowMajor)->setChecked(true);
+    m_serpentine = new QCheckBox(QStringLiteral("At the end of a row or column invert moving direction"), order);
+    m_serpentine->setChecked(false);
+    m_startFrom = new QComboBox(order);
+    m_startFrom->addItems({QStringLiteral("Top Left"), QStringLiteral("Top Right"),
+                           QStringLiteral("Bottom Right"), QStringLiteral("Bottom Left")});
+    m_startFrom->setCurrentIndex(m_layout.startFrom);
+    auto* startLabel = new QLabel(QStringLiteral("Start from:"), order);
+    startLabel->setBuddy(m_startFrom);
+    orderLayout->addWidget(m_rowMajor, 0, 0);
+    orderLayout->addWidget(m_columnMajor, 0, 1);
+    orderLayout->addWidget(startLabel, 0, 2);
+    orderLayout->addWidget(m_startFrom, 0, 3);
+    orderLayout->addWidget(m_serpentine, 1, 0, 1, 4);
+
+    m_preview = new CRecalcXYStatic(this);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CRecalcXYCoordinateDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CRecalcXYCoordinateDlg::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(raster);
+    layout->addWidget(order);
+    layout->addWidget(m_preview, 1);
+    layout->addWidget(buttons);
+
+    auto replace = [this] { ReadAndPlace(); };
+    connect(group, &QButtonGroup::idClicked, this, replace);
+    connect(m_serpentine, &QCheckBox::toggled, this, replace);
+    connect(m_startFrom, &QComboBox::currentIndexChanged, this, replace);
+
+    const QSize designed = DesignedSize();
+    setMinimumSize(designed);
+    int w = 0, h = 0;
+    LoadRecalcXYWindowSize(*m_store, designed.width(), designed.height(), &w, &h);
+    resize(w, h);
+    m_loading = false;
+    ReadAndPlace();
+}
+
+CRecalcXYCoordinateDlg::~CRecalcXYCoordinateDlg() = default;
+
+CSpinButtonBar* CRecalcXYCoordinateDlg::Spin(Field f) const
+{
+    switch (f) {
+    case XCount: return m_spinX;
+    case YCount: return m_spinY;
+    case FontSize: return m_spinFont;
+    default: return nullptr;
+    }
+}
+
+QLineEdit* CRecalcXYCoordinateDlg::AddField(Field f, bool integer)
+{
+    QLineEdit* edit = integer ? NewIntegerEdit(this) : NewRealEdit(this);
+    if (int* v = IntegerOf(m_layout, f))
+        edit->setText(IntegerText(*v));
+    else
+        edit->setText(RealText(*RealOf(m_layout, f)));
+    connect(edit, &QLineEdit::textChanged, this, [this] {
+        if (!m_loading)
+            ReadAndPlace();
+    });
+    m_fields[f] = edit;
+    return edit;
+}
+
+CRecalcXYCoordinateDlg::Field CRecalcXYCoordinateDlg::ReadAndPlace()
+{
+    Field first = FieldCount;
+    for (int i = 0; i < FieldCount; ++i) {
+        const Field f = Field(i);
+        const QString text = m_fields[i]->text();
+        bool good = false;
+        if (int* target = IntegerOf(m_layout, f)) {
+            const auto v = ReadIntegerText(text);
+            good = v && *v >= kFieldSpecs[i].low && *v <= kFieldSpecs[i].high;
+            if (good)
+                *target = *v;
+        } else if (const auto v = ReadRealText(text)) {
+            *RealOf(m_layout, f) = *v;
+            good = true;
+        }
+        if (!good && first == FieldCount)
+            first = f;
+    }
+    m_layout.fillOrder = m_columnMajor->isChecked() ? FillColumnMajor : FillRowMajor;
+    m_layout.serpentine = m_serpentine->isChecked();
+    m_layout.startFrom = std::max(0, m_startFrom->currentIndex());
+    m_placement = PlaceRecalcXYPoints(m_layout, m_pointCount);
+    m_preview->SetLayout(m_layout, m_placement);
+    return first;
+}
+
+void CRecalcXYCoordinateDlg::OnSpin(Field f, int delta)
+{
+    const int current = *IntegerOf(m_layout, f);
+    const auto typed = ReadIntegerText(m_fields[f]->text());
+    const int base = typed ? *typed : current;
+    m_fields[f]->setText(IntegerText(RecalcXYSpin(base, delta, kFieldSpecs[f].low, kFieldSpecs[f].high)));
+}
+
+void CRecalcXYCoordinateDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (!m_loading)
+        StoreRecalcXYWindowSize(*m_store, event->size().width(), event->size().height());
+}
+
+void CRecalcXYCoordinateDlg::accept()
+{
+    const Field bad = ReadAndPlace();
+    if (bad != FieldCount) {
+        const FieldSpec& spec = kFieldSpecs[bad];
+        m_prompt->Inform(spec.integer ? TxFormat(IDP_PARSE_INT_RANGE, QString::number(spec.low),
+                                                 QString::number(spec.high))
+                                      : TxString(IDP_PARSE_REAL),
+                         PromptIcon::Exclamation);
+        m_fields[bad]->setFocus();
+        m_fields[bad]->selectAll();
+        return;
+    }
+    if (const int question = RecalcXYOkQuestion(m_layout, m_pointCount)) {
+        if (!m_prompt->AskOkCancel(TxString(question)))
+            return;
+    }
+    StoreRecalcXYLayout(*m_store, m_layout);
+    StoreRecalcXYWindowSize(*m_store, width(), height());
+    QDialog::accept();
+}
+
+bool RunRecalcXYDialog(QWidget* parent, int pointCount, CTXFloatArray* x, CTXFloatArray* y)
+{
+    CRecalcXYCoordinateDlg dlg(pointCount, parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    CopyRecalcXYPlacement(dlg.Placement(), x, y);
+    return true;
+}
