@@ -18,7 +18,14 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/TessarixApp.h"
+#include <QMessageBox>
+
 #include "dataentry/EditDataDlg.h"
+#include "dataentry/GridSetupDlg.h"
+#include "dataentry/MainSetupDlg.h"
+#include "dataentry/RecalcXYCoordinateDlg.h"
+#include "image/ImportImageDlg.h"
+#include "util/KWProfileStore.h"
 #include "dataentry/InsertDataDlg.h"
 #include "dataentry/InsertDataModel.h"
 #include "document/TessarixDoc.h"
@@ -60,10 +67,34 @@ void RegisterInsertData(CTessarixApp& app, CCommandTable& commands)
         true);
 }
 
+// Undo and Redo: the menu text names the step on top, except in the ribbon style, whose
+// buttons keep their labels.
+void RegisterUndoRedo(CTessarixApp& app, CCommandTable& commands)
+{
+    app.Document().SetUndoErrorHandler([&app](const QString& message) {
+        QMessageBox::warning(app.MainFrame(), QStringLiteral("Tessarix"), message);
+    });
+    auto classicText = [&app](const QString& text) {
+        return app.MainFrame() && !app.MainFrame()->IsRibbon() ? text : QString();
+    };
+    commands.Register(
+        ID_EDIT_UNDO, [&app] { app.Document().Undo(); },
+        [&app, classicText] { return CommandState{app.Document().CanUndo(), false, classicText(app.Document().UndoMenuText())}; });
+    commands.Register(
+        ID_EDIT_REDO, [&app] { app.Document().Redo(); },
+        [&app, classicText] { return CommandState{app.Document().CanRedo(), false, classicText(app.Document().RedoMenuText())}; });
+}
+
 }  // namespace
 
 void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
 {
+    RegisterUndoRedo(app, commands);
+    commands.Register(ID_TX_SETUP, [&app] { RunMainSetupDialog(app.MainFrame(), app.Document()); });
+    commands.Register(ID_TX_GRID, [&app] { RunGridSetupDialog(app.MainFrame(), app.Document()); });
+    commands.Register(ID_TX_IMPORT_IMAGE,
+                      [&app] { RunImportImageDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); });
+    CEditDataDlg::SetRecalcXYHandler(RunRecalcXYDialog);
     commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });
     RegisterInsertData(app, commands);
 }
