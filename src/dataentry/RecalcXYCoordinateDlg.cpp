@@ -19,14 +19,14 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldRule {
     const char* label;
     bool integer;
     int low, high;    // range of an integer field
     int row, column;  // place in the dialog's grid
 };
 
-constexpr FieldSpec kFieldSpecs[CRecalcXYCoordinateDlg::FieldCount] = {
+constexpr FieldRule kFieldRules[CRecalcXYCoordinateDlg::FieldCount] = {
     {"Horizontal count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 0, 0},
     {"Vertical count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 1, 0},
     {"Element &Width:", false, 0, 0, 0, 2},
@@ -80,16 +80,16 @@ CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, 
     m_spinFont = new CSpinButtonBar(raster);
     for (int i = 0; i < FieldCount; ++i) {
         const Field f = Field(i);
-        QLineEdit* edit = AddField(f, kFieldSpecs[i].integer);
-        auto* label = new QLabel(QString::fromLatin1(kFieldSpecs[i].label), raster);
+        QLineEdit* edit = AddField(f, kFieldRules[i].integer);
+        auto* label = new QLabel(QString::fromLatin1(kFieldRules[i].label), raster);
         label->setBuddy(edit);
         QWidget* control = edit;
         if (CSpinButtonBar* spin = Spin(f)) {
             control = WithSpinButtons(edit, spin, raster);
             connect(spin, &CSpinButtonBar::Stepped, this, [this, f](int d) { OnSpin(f, d); });
         }
-        grid->addWidget(label, kFieldSpecs[i].row, kFieldSpecs[i].column);
-        grid->addWidget(control, kFieldSpecs[i].row, kFieldSpecs[i].column + 1);
+        grid->addWidget(label, kFieldRules[i].row, kFieldRules[i].column);
+        grid->addWidget(control, kFieldRules[i].row, kFieldRules[i].column + 1);
     }
 
     auto* order = new QGroupBox(QStringLiteral("Order"), this);
@@ -176,7 +176,7 @@ CRecalcXYCoordinateDlg::Field CRecalcXYCoordinateDlg::ReadAndPlace()
         bool good = false;
         if (int* target = IntegerOf(m_layout, f)) {
             const auto v = ReadIntegerText(text);
-            good = v && *v >= kFieldSpecs[i].low && *v <= kFieldSpecs[i].high;
+            good = v && *v >= kFieldRules[i].low && *v <= kFieldRules[i].high;
             if (good)
                 *target = *v;
         } else if (const auto v = ReadRealText(text)) {
@@ -199,7 +199,7 @@ void CRecalcXYCoordinateDlg::OnSpin(Field f, int delta)
     const int current = *IntegerOf(m_layout, f);
     const auto typed = ReadIntegerText(m_fields[f]->text());
     const int base = typed ? *typed : current;
-    m_fields[f]->setText(IntegerText(RecalcXYSpin(base, delta, kFieldSpecs[f].low, kFieldSpecs[f].high)));
+    m_fields[f]->setText(IntegerText(RecalcXYSpin(base, delta, kFieldRules[f].low, kFieldRules[f].high)));
 }
 
 void CRecalcXYCoordinateDlg::resizeEvent(QResizeEvent* event)
@@ -213,9 +213,9 @@ void CRecalcXYCoordinateDlg::accept()
 {
     const Field bad = ReadAndPlace();
     if (bad != FieldCount) {
-        const FieldSpec& spec = kFieldSpecs[bad];
-        m_prompt->Inform(spec.integer ? TxFormat(IDP_PARSE_INT_RANGE, QString::number(spec.low),
-                                                 QString::number(spec.high))
+        const FieldRule& params = kFieldRules[bad];
+        m_prompt->Inform(params.integer ? TxFormat(IDP_PARSE_INT_RANGE, QString::number(params.low),
+                                                 QString::number(params.high))
                                       : TxString(IDP_PARSE_REAL),
                          PromptIcon::Exclamation);
         m_fields[bad]->setFocus();

@@ -22,7 +22,7 @@ int32_t DibField(const QByteArray& dib, int offset, int size = 4)
 
 struct TiffRow {
     const char* name;
-    testpic::TiffSpec spec;
+    testpic::TiffParams params;
     bool accepted;
     int depth;
     int ppm;
@@ -33,9 +33,9 @@ void PrintTo(const TiffRow& row, std::ostream* os)
     *os << row.name;
 }
 
-testpic::TiffSpec Spec(uint16_t photometric, uint16_t bits, uint16_t unit = 2, uint32_t res = 300, uint32_t den = 1)
+testpic::TiffParams Params(uint16_t photometric, uint16_t bits, uint16_t unit = 2, uint32_t res = 300, uint32_t den = 1)
 {
-    testpic::TiffSpec s;
+    testpic::TiffParams s;
     s.photometric = photometric;
     s.bitsPerSample = bits;
     s.resolutionUnit = unit;
@@ -44,16 +44,16 @@ testpic::TiffSpec Spec(uint16_t photometric, uint16_t bits, uint16_t unit = 2, u
     return s;
 }
 
-testpic::TiffSpec Rgb()
+testpic::TiffParams Rgb()
 {
-    testpic::TiffSpec s = Spec(2, 8);
+    testpic::TiffParams s = Params(2, 8);
     s.samplesPerPixel = 3;
     return s;
 }
 
-testpic::TiffSpec NoResolution()
+testpic::TiffParams NoResolution()
 {
-    testpic::TiffSpec s = Spec(1, 8);
+    testpic::TiffParams s = Params(1, 8);
     s.withResolution = false;
     return s;
 }
@@ -64,7 +64,7 @@ TEST_P(TiffDecoding, DepthAndResolutionFollowTheTags)
 {
     const TiffRow& row = GetParam();
     CTXImage image;
-    const QByteArray file = testpic::MakeTiff(row.spec);
+    const QByteArray file = testpic::MakeTiff(row.params);
     ASSERT_EQ(image.ImportFileBytes(file, CTXImage::Tiff, QStringLiteral("t.tif")), row.accepted);
     if (!row.accepted)
         return;
@@ -72,38 +72,38 @@ TEST_P(TiffDecoding, DepthAndResolutionFollowTheTags)
     const QByteArray dib = image.DecodedDib();
     ASSERT_GE(dib.size(), 40);
     EXPECT_EQ(DibField(dib, 0), 40);
-    EXPECT_EQ(DibField(dib, 4), int32_t(row.spec.width));
-    EXPECT_EQ(DibField(dib, 8), int32_t(row.spec.height));  // positive: bottom-up rows
+    EXPECT_EQ(DibField(dib, 4), int32_t(row.params.width));
+    EXPECT_EQ(DibField(dib, 8), int32_t(row.params.height));  // positive: bottom-up rows
     EXPECT_EQ(DibField(dib, 12, 2), 1);
     EXPECT_EQ(DibField(dib, 14, 2), row.depth);
     EXPECT_EQ(DibField(dib, 16), 0);
     EXPECT_EQ(DibField(dib, 24), row.ppm);
     EXPECT_EQ(DibField(dib, 28), row.ppm);
-    const qsizetype stride = ((qsizetype(row.spec.width) * row.depth + 31) / 32) * 4;
+    const qsizetype stride = ((qsizetype(row.params.width) * row.depth + 31) / 32) * 4;
     const qsizetype table = row.depth == 1 ? 8 : 0;
-    EXPECT_EQ(dib.size(), 40 + table + stride * row.spec.height);
+    EXPECT_EQ(dib.size(), 40 + table + stride * row.params.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Image, TiffDecoding,
-    ::testing::Values(TiffRow{"Inch300", Spec(1, 8), true, 24, 11811},
-                      TiffRow{"Inch72", Spec(1, 8, 2, 72), true, 24, 2834},
-                      TiffRow{"RationalDensity", Spec(1, 8, 2, 601, 2), true, 24, 11830},
-                      TiffRow{"Centimetre118", Spec(0, 8, 3, 118), true, 24, 11800},
-                      TiffRow{"UnitNone", Spec(1, 8, 1, 5), true, 24, 2835},
+    ::testing::Values(TiffRow{"Inch300", Params(1, 8), true, 24, 11811},
+                      TiffRow{"Inch72", Params(1, 8, 2, 72), true, 24, 2834},
+                      TiffRow{"RationalDensity", Params(1, 8, 2, 601, 2), true, 24, 11830},
+                      TiffRow{"Centimetre118", Params(0, 8, 3, 118), true, 24, 11800},
+                      TiffRow{"UnitNone", Params(1, 8, 1, 5), true, 24, 2835},
                       TiffRow{"NoResolutionTags", NoResolution(), true, 24, 0},
-                      TiffRow{"Bilevel", Spec(0, 1), true, 1, 11811},
-                      TiffRow{"TwoBitGreyIsBilevel", Spec(1, 2), true, 1, 11811},
-                      TiffRow{"FourBitGrey", Spec(1, 4), true, 24, 11811},
-                      TiffRow{"SixteenBitGreyIsBilevel", Spec(1, 16), true, 1, 11811},
+                      TiffRow{"Bilevel", Params(0, 1), true, 1, 11811},
+                      TiffRow{"TwoBitGreyIsBilevel", Params(1, 2), true, 1, 11811},
+                      TiffRow{"FourBitGrey", Params(1, 4), true, 24, 11811},
+                      TiffRow{"SixteenBitGreyIsBilevel", Params(1, 16), true, 1, 11811},
                       TiffRow{"Rgb", Rgb(), true, 24, 11811},
-                      TiffRow{"TransparencyMask", Spec(4, 1), false, 0, 0}),
+                      TiffRow{"TransparencyMask", Params(4, 1), false, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Rows are stored bottom-up: the top row of the picture is the last row of the DIB.
 TEST(TiffRows, TopRowOfThePictureIsTheLastDibRow)
 {
-    testpic::TiffSpec s = Spec(1, 8);
+    testpic::TiffParams s = Params(1, 8);
     s.width = 3;
     s.height = 2;
     s.pixels = QByteArray("\x00\x80\xFF" "\x40\x40\x40", 6);
@@ -118,7 +118,7 @@ TEST(TiffRows, TopRowOfThePictureIsTheLastDibRow)
 
 TEST(TiffRows, MinIsWhiteBilevelKeepsWhiteWhite)
 {
-    testpic::TiffSpec s = Spec(0, 1);
+    testpic::TiffParams s = Params(0, 1);
     s.width = 8;
     s.height = 1;
     s.pixels = QByteArray("\x0F", 1);  // min-is-white: four white pixels, then four black

@@ -144,9 +144,9 @@ QByteArray Le32(uint32_t v)
     return b;
 }
 
-testpic::TiffSpec Huge(uint32_t w, uint32_t h)
+testpic::TiffParams Huge(uint32_t w, uint32_t h)
 {
-    testpic::TiffSpec s;
+    testpic::TiffParams s;
     s.width = w;
     s.height = h;
     s.pixels = QByteArray(16, '\x7F');

@@ -25,7 +25,7 @@ inline void Put32(QByteArray& b, uint32_t v)
     b.append(reinterpret_cast<const char*>(&v), 4);
 }
 
-struct TiffSpec {
+struct TiffParams {
     uint32_t width = 8;
     uint32_t height = 4;
     uint16_t bitsPerSample = 8;
@@ -40,7 +40,7 @@ struct TiffSpec {
 };
 
 // A little-endian, uncompressed, single-strip TIFF.
-inline QByteArray MakeTiff(const TiffSpec& s)
+inline QByteArray MakeTiff(const TiffParams& s)
 {
     QByteArray pixels = s.pixels;
     if (pixels.isEmpty()) {
