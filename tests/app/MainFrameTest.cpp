@@ -222,32 +222,29 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_GRID, ID_TX_SETUP, ID_TX_IMAGE_SCALE, ID_FILE_PRINT, ID_EDIT_UNDO})
+    for (int id : {ID_TX_IMAGE_SCALE, ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
         EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
-                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA})
+                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_EDIT_UNDO,
+                   ID_EDIT_REDO})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
-    int gridRuns = 0;
-    extraCommands.push_back({ID_TX_GRID, [&gridRuns] { ++gridRuns; }});
+    int scaleRuns = 0;
+    extraCommands.push_back({ID_TX_IMAGE_SCALE, [&scaleRuns] { ++scaleRuns; }});
     ASSERT_EQ(Start(), -1);
-    ASSERT_FALSE(frame->ActionsFor(ID_TX_GRID).isEmpty());
-    frame->ActionsFor(ID_TX_GRID).first()->trigger();
-    EXPECT_EQ(gridRuns, 1);
+    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_SCALE).isEmpty());
+    frame->ActionsFor(ID_TX_IMAGE_SCALE).first()->trigger();
+    EXPECT_EQ(scaleRuns, 1);
 }
 
 // The undo history gives its own menu text in the classic style; the ribbon keeps its label.
 TEST_F(MainFrameTest, UndoTextFollowsTheCommandInClassicMenusOnlyAndItsKeysWork)
 {
-    int undos = 0;
-    QString text = QStringLiteral("&Undo Insert Point\t(Ctrl+Z)");
-    auto registerUndo = [&] {
-        app->Commands().Register(ID_EDIT_UNDO, [&undos] { ++undos; }, [&text] { return CommandState{true, false, text}; });
-    };
     ASSERT_EQ(Start(), -1);
-    registerUndo();
+    app->Document().InsertPoint(1.0f, 1.0f, {60.0f});
     frame->UpdateCommandStates();
-    EXPECT_TRUE(frame->ActionsFor(ID_EDIT_UNDO).isEmpty());  // registered after the frame was built
+    ASSERT_EQ(frame->ActionsFor(ID_EDIT_UNDO).size(), 1);
+    EXPECT_NE(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), QStringLiteral("&Undo Insert Point\t(Ctrl+Z)"));
 
     {
         QSettings ini(iniPath, QSettings::IniFormat);
@@ -256,19 +253,24 @@ TEST_F(MainFrameTest, UndoTextFollowsTheCommandInClassicMenusOnlyAndItsKeysWork)
     app.reset();
     CKWProfileStore::UseIniFile(iniPath);
     app = std::make_unique<CTessarixApp>(std::make_unique<CFakeMapComputations>(&shared), programFolder);
-    registerUndo();
     ASSERT_EQ(app->InitInstance({QStringLiteral("--no-splash")}), -1);
     frame = app->MainFrame();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-    ASSERT_EQ(frame->ActionsFor(ID_EDIT_UNDO).size(), 1);
     frame->UpdateCommandStates();
-    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
-    text = QStringLiteral("Can't Undo");
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), QStringLiteral("Can't Undo"));
+    EXPECT_FALSE(frame->ActionsFor(ID_EDIT_UNDO).first()->isEnabled());
+    app->Document().InsertPoint(1.0f, 1.0f, {60.0f});
     frame->UpdateCommandStates();
-    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), text);
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_UNDO).first()->text(), QStringLiteral("&Undo Insert Point\t(Ctrl+Z)"));
     QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app->Document().PointCount(), 0);
+    frame->UpdateCommandStates();
+    EXPECT_EQ(frame->ActionsFor(ID_EDIT_REDO).first()->text(), QStringLiteral("&Redo Insert Point\t(Ctrl+Y)"));
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(app->Document().PointCount(), 1);
+    frame->UpdateCommandStates();
     QTest::keyClick(frame, Qt::Key_Backspace, Qt::AltModifier);
-    EXPECT_EQ(undos, 2);
+    EXPECT_EQ(app->Document().PointCount(), 0);
 }
 
 TEST_F(MainFrameTest, InsertDataNeedsClipboardTextAndTogglesTheViewsInsertMode)
@@ -336,7 +338,7 @@ TEST_F(MainFrameTest, StyleSwitchWritesTheProfileAndWaitsForTheRestart)
     EXPECT_FALSE(frame->IsRibbon());
     EXPECT_EQ(frame->Ribbon(), nullptr);
     EXPECT_EQ(frame->Look(), 214);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Data", "&Map Mode", "&View", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Setup", "&Data", "&Map Mode", "&View", "&Help"}));
     ASSERT_NE(frame->Toolbar(), nullptr);
     EXPECT_FALSE(frame->ActionsFor(ID_UI_OFFICE_2007).isEmpty());
     EXPECT_TRUE(frame->ActionsFor(ID_UI_VISUAL_STUDIO).isEmpty());
