@@ -50,9 +50,8 @@ int Contours(CliContext& ctx)
         ctx.err << CliUsageOf(QStringLiteral("contours")) << "\n";
         return CliUsage;
     }
-    bool ok = false;
-    const int column = columnText.toInt(&ok);
-    if (!ok || column < 0 || column >= kColumnCount) {
+    int column = 0;
+    if (!CliColumnIndex(columnText, &column)) {
         ctx.err << TxString(22105) << "\n";
         return CliUsage;
     }

@@ -24,6 +24,16 @@ bool CliSaveDocument(CliContext& ctx, CTessarixDoc& doc, const QString& path)
     return false;
 }
 
+bool CliColumnIndex(const QString& text, int* column)
+{
+    bool ok = false;
+    const int c = text.toInt(&ok);
+    if (!ok || c < 0 || c >= kColumnCount)
+        return false;
+    *column = c;
+    return true;
+}
+
 QString ShortestFloatText(float v)
 {
     char buffer[64];

@@ -14,6 +14,9 @@ bool CliOpenDocument(CliContext& ctx, CTessarixDoc& doc, const QString& path);
 // Saves `doc` to `path`; on failure writes the message to ctx.err.
 bool CliSaveDocument(CliContext& ctx, CTessarixDoc& doc, const QString& path);
 
+// A data column index 0..11 given as text.
+bool CliColumnIndex(const QString& text, int* column);
+
 // The shortest decimal text that reads back to `v`, as a JSON number (null for NaN/infinity).
 QJsonValue JsonFloat(float v);
 QString ShortestFloatText(float v);

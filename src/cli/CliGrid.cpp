@@ -59,9 +59,8 @@ int Grid(CliContext& ctx)
         ctx.err << CliUsageOf(QStringLiteral("grid")) << "\n";
         return CliUsage;
     }
-    bool ok = false;
-    const int column = columnText.toInt(&ok);
-    if (!ok || column < 0 || column >= kColumnCount) {
+    int column = 0;
+    if (!CliColumnIndex(columnText, &column)) {
         ctx.err << TxString(22105) << "\n";
         return CliUsage;
     }

@@ -65,8 +65,7 @@ int Render(CliContext& ctx)
         return usage(QStringLiteral("--dpi wants a number from 24 to 2400: ") + dpiText);
     int column = 0;
     if (!columnText.isEmpty()) {
-        column = columnText.toInt(&ok);
-        if (!ok || column < 0 || column >= kColumnCount)
+        if (!CliColumnIndex(columnText, &column))
             return usage(QStringLiteral("--column wants a column index from 0 to 11: ") + columnText);
     }
 
