@@ -197,25 +197,40 @@ void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect
     p->restore();
 }
 
+// Runs `paintRow(row, width, colour)` over every cell's pixel rows when the surface's pixels can
+// be written directly (through a scratch copy of the clip rectangle, so a clipping region still
+// applies); returns false when aborted, and false in `direct` when the surface has no pixels.
+template <class PaintRow>
+bool PaintCellRows(QPainter& p, const MapDrawInput& in, const QRect& clipRect, bool* direct, PaintRow paintRow)
+{
+    const std::optional<RasterTarget> target = DirectRaster(p);
+    *direct = target.has_value();
+    if (!target)
+        return true;
+    std::optional<Scratch> scratch = TakeScratch(*target, clipRect);
+    if (!scratch)
+        return !in.Aborted();
+    QImage& img = scratch->pixels;
+    const QPoint origin = scratch->logical.topLeft();
+    const bool done = ForEachCell(in, scratch->logical, [&](const QRect& cell, TxColor c) {
+        const QRect r = cell.translated(-origin);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            paintRow(reinterpret_cast<QRgb*>(img.scanLine(y)) + r.left(), r.width(), c);
+    });
+    PutScratchBack(p, *scratch);
+    return done;
+}
+
 bool DrawColourCells(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
 {
     QPainter& p = *dc.Painter();
     const QRect clipRect = ToQRect(clip);
-    if (const std::optional<RasterTarget> target = DirectRaster(p)) {
-        std::optional<Scratch> scratch = TakeScratch(*target, clipRect);
-        if (!scratch)
-            return !in.Aborted();
-        QImage& img = scratch->pixels;
-        const QPoint origin = scratch->logical.topLeft();
-        const bool done = ForEachCell(in, scratch->logical, [&](const QRect& cell, TxColor c) {
-            const QRgb rgb = ToRgb(c);
-            const QRect r = cell.translated(-origin);
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                std::fill_n(reinterpret_cast<QRgb*>(img.scanLine(y)) + r.left(), r.width(), rgb);
-        });
-        PutScratchBack(p, *scratch);
+    bool direct = false;
+    const bool done = PaintCellRows(p, in, clipRect, &direct, [](QRgb* row, int width, TxColor c) {
+        std::fill_n(row, width, ToRgb(c));
+    });
+    if (direct)
         return done;
-    }
     return ForEachCell(in, clipRect, [&](const QRect& cell, TxColor c) { p.fillRect(cell, TxToQColor(c)); });
 }
 
@@ -223,34 +238,24 @@ bool TintColourCells(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
 {
     QPainter& p = *dc.Painter();
     const QRect clipRect = ToQRect(clip);
-    if (const std::optional<RasterTarget> target = DirectRaster(p)) {
-        std::optional<Scratch> scratch = TakeScratch(*target, clipRect);
-        if (!scratch)
-            return !in.Aborted();
-        QImage& img = scratch->pixels;
-        const QPoint origin = scratch->logical.topLeft();
-        const bool done = ForEachCell(in, scratch->logical, [&](const QRect& cell, TxColor c) {
-            const int cr = TxRed(c), cg = TxGreen(c), cb = TxBlue(c);
-            const QRect r = cell.translated(-origin);
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                QRgb* px = reinterpret_cast<QRgb*>(img.scanLine(y)) + r.left();
-                for (int x = 0; x < r.width(); ++x) {
-                    const QRgb v = px[x];
-                    px[x] = qRgba(TintChannel(qRed(v), cr), TintChannel(qGreen(v), cg),
-                                  TintChannel(qBlue(v), cb), qAlpha(v));
-                }
-            }
-        });
-        PutScratchBack(p, *scratch);
+    bool direct = false;
+    const bool done = PaintCellRows(p, in, clipRect, &direct, [](QRgb* row, int width, TxColor c) {
+        const int cr = TxRed(c), cg = TxGreen(c), cb = TxBlue(c);
+        for (int x = 0; x < width; ++x) {
+            const QRgb v = row[x];
+            row[x] = qRgba(TintChannel(qRed(v), cr), TintChannel(qGreen(v), cg), TintChannel(qBlue(v), cb),
+                           qAlpha(v));
+        }
+    });
+    if (direct)
         return done;
-    }
     // A surface whose pixels cannot be read (a printer): let the device multiply.
     p.save();
     p.setCompositionMode(QPainter::CompositionMode_Multiply);
-    const bool done =
+    const bool multiplied =
         ForEachCell(in, clipRect, [&](const QRect& cell, TxColor c) { p.fillRect(cell, TxToQColor(c)); });
     p.restore();
-    return done;
+    return multiplied;
 }
 
 bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)

@@ -5,25 +5,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "CliRunner.h"
 #include "cli/CliCommand.h"
 
 namespace {
-
-struct RenderRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-RenderRun RunRender(const QStringList& args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
 
 class CliRenderTest : public ::testing::Test {
 protected:
@@ -34,7 +19,7 @@ protected:
         ASSERT_TRUE(table.open(QIODevice::WriteOnly));
         table.write("X,Y,SLM,1 kHz\n0.1,0.1,71,60\n0.9,0.2,64,58\n0.5,0.8,80,66\n0.3,0.5,75,62\n0.7,0.6,69,61\n");
         table.close();
-        ASSERT_EQ(RunRender({QStringLiteral("import"), Path("t.csv"), Path("t.Tsrix")}).status, CliOk);
+        ASSERT_EQ(RunTool({QStringLiteral("import"), Path("t.csv"), Path("t.Tsrix")}).status, CliOk);
     }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QTemporaryDir dir;
@@ -52,7 +37,7 @@ TEST_P(CliRenderUsageTest, RefusesBadArgumentsBeforeRendering)
     QStringList args{QStringLiteral("render"), Path("t.Tsrix")};
     for (const char* a : GetParam().args)
         args << QString::fromLatin1(a);
-    const RenderRun r = RunRender(args);
+    const CliRun r = RunTool(args);
     EXPECT_EQ(r.status, GetParam().status) << r.err.toStdString();
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("m.png")));
@@ -72,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CliRenderTest, MissingDocumentIsRefused)
 {
-    const RenderRun r = RunRender({QStringLiteral("render"), Path("none.Tsrix"), QStringLiteral("--out"), Path("m.png")});
+    const CliRun r = RunTool({QStringLiteral("render"), Path("none.Tsrix"), QStringLiteral("--out"), Path("m.png")});
     EXPECT_EQ(r.status, CliRefused);
     EXPECT_FALSE(QFile::exists(Path("m.png")));
 }
@@ -83,7 +68,7 @@ namespace {
 
 TEST_F(CliRenderTest, RendersEveryEnabledColumnThroughTheWorkers)
 {
-    const RenderRun r = RunRender({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"),
+    const CliRun r = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"),
                                    QStringLiteral("--size"), QStringLiteral("400x300"), QStringLiteral("--mode"),
                                    QStringLiteral("1"), QStringLiteral("--out"), Path("m.png")});
     ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
@@ -101,7 +86,7 @@ TEST_F(CliRenderTest, RendersEveryEnabledColumnThroughTheWorkers)
 
 TEST_F(CliRenderTest, OneColumnGoesToTheNamedFile)
 {
-    const RenderRun r = RunRender({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--column"),
+    const CliRun r = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--column"),
                                    QStringLiteral("1"), QStringLiteral("--out"), Path("one.png")});
     ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
     EXPECT_EQ(QImage(Path("one.png")).size(), QSize(1000, 800));

@@ -6,25 +6,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include "CliRunner.h"
 #include "cli/CliCommand.h"
 
 namespace {
-
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun RunTool(const QStringList& args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
