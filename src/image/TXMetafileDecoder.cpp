@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "image/TXImageDecoders.h"
 
@@ -149,12 +150,68 @@ struct WmfApi {
     }
 };
 
+// libwmf measures text with the thirteen standard PostScript fonts and fails the whole picture
+// when their files are missing. The Liberation fonts (metric-compatible with Times, Helvetica and
+// Courier) stand in for them, so a metafile with text imports on any machine that has them and
+// measures the same everywhere; DejaVu takes the symbol font's place.
+struct FallbackFont {
+    const char* postScriptName;
+    const char* fileName;
+};
+constexpr FallbackFont kFallbackFonts[] = {
+    {"Times-Roman", "LiberationSerif-Regular.ttf"},
+    {"Times-Italic", "LiberationSerif-Italic.ttf"},
+    {"Times-Bold", "LiberationSerif-Bold.ttf"},
+    {"Times-BoldItalic", "LiberationSerif-BoldItalic.ttf"},
+    {"Helvetica", "LiberationSans-Regular.ttf"},
+    {"Helvetica-Oblique", "LiberationSans-Italic.ttf"},
+    {"Helvetica-Bold", "LiberationSans-Bold.ttf"},
+    {"Helvetica-BoldOblique", "LiberationSans-BoldItalic.ttf"},
+    {"Courier", "LiberationMono-Regular.ttf"},
+    {"Courier-Oblique", "LiberationMono-Italic.ttf"},
+    {"Courier-Bold", "LiberationMono-Bold.ttf"},
+    {"Courier-BoldOblique", "LiberationMono-BoldItalic.ttf"},
+    {"Symbol", "DejaVuSans.ttf"},
+};
+constexpr const char* kFallbackFontDirs[] = {
+    "/usr/share/fonts/truetype/liberation2",
+    "/usr/share/fonts/truetype/liberation",
+    "/usr/share/fonts/truetype/dejavu",
+};
+
+// The option tables libwmf reads while it is created; built once, never freed (libwmf copies
+// the strings it keeps, but takes non-const pointers).
+struct FallbackFontOptions {
+    std::vector<char*> dirs;
+    std::vector<wmfMapping> mappings;
+
+    FallbackFontOptions()
+    {
+        for (const char* dir : kFallbackFontDirs)
+            dirs.push_back(const_cast<char*>(dir));
+        dirs.push_back(nullptr);
+        for (const FallbackFont& f : kFallbackFonts)
+            mappings.push_back(wmfMapping{const_cast<char*>(f.postScriptName),
+                                          const_cast<char*>(f.fileName), FT_ENCODING_NONE});
+        mappings.push_back(wmfMapping{nullptr, nullptr, FT_ENCODING_NONE});
+    }
+};
+
+const FallbackFontOptions& FallbackFonts()
+{
+    static const FallbackFontOptions options;
+    return options;
+}
+
 bool WindowsToSvg(QByteArray wmf, QByteArray* svg)
 {
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_IGNORE_NONFATAL | WMF_OPT_FUNCTION | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    options.fontdirs = const_cast<char**>(FallbackFonts().dirs.data());
+    options.font.ps = const_cast<wmfMapping*>(FallbackFonts().mappings.data());
+    const unsigned long flags = WMF_OPT_IGNORE_NONFATAL | WMF_OPT_FUNCTION | WMF_OPT_NO_ERROR |
+                                WMF_OPT_NO_DEBUG | WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP;
     WmfApi w;
     if (wmf_api_create(&w.api, flags, &options) != wmf_E_None)
         return false;
