@@ -12,7 +12,7 @@
 #include <random>
 #include <thread>
 
-#include "mapping/BatchMapRun.h"
+#include "workers/BatchMapRun.h"
 #include "mapping/ContourTracer.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"

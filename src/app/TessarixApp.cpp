@@ -27,6 +27,7 @@
 #include "render/TessarixView.h"
 #include "util/KWProfileStore.h"
 #include "util/StringTable.h"
+#include "workers/MapComputationSet.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ QString DocumentsFolder()
 
 CTessarixApp::CTessarixApp(std::unique_ptr<IMapComputations> maps, QString programFolder)
     : m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(programFolder)),
-      m_doc(std::make_unique<CTessarixDoc>(std::move(maps)))
+      m_doc(std::make_unique<CTessarixDoc>(maps ? std::move(maps) : std::make_unique<CMapComputationSet>()))
 {
     g_app = this;
     EnsureShellResources();

@@ -8,7 +8,8 @@
 #include <QJsonObject>
 
 #include "cli/CliDocument.h"
-#include "mapping/BatchMapRun.h"
+#include "cli/CliStrings.h"
+#include "workers/BatchMapRun.h"
 #include "util/StringTable.h"
 
 namespace {
@@ -52,7 +53,7 @@ int Contours(CliContext& ctx)
     }
     int column = 0;
     if (!CliColumnIndex(columnText, &column)) {
-        ctx.err << TxString(22105) << "\n";
+        ctx.err << TxString(IDS_CLI_BAD_COLUMN) << "\n";
         return CliUsage;
     }
 
@@ -72,7 +73,7 @@ int Contours(CliContext& ctx)
     QFile file(outPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size() ||
         !file.flush()) {
-        ctx.err << TxFormat(22107, outPath) << "\n";
+        ctx.err << TxFormat(IDS_CLI_CANNOT_WRITE, outPath) << "\n";
         return CliRefused;
     }
     return CliOk;

@@ -4,7 +4,8 @@
 #include <QFile>
 
 #include "cli/CliDocument.h"
-#include "mapping/BatchMapRun.h"
+#include "cli/CliStrings.h"
+#include "workers/BatchMapRun.h"
 #include "util/StringTable.h"
 
 namespace {
@@ -61,11 +62,11 @@ int Grid(CliContext& ctx)
     }
     int column = 0;
     if (!CliColumnIndex(columnText, &column)) {
-        ctx.err << TxString(22105) << "\n";
+        ctx.err << TxString(IDS_CLI_BAD_COLUMN) << "\n";
         return CliUsage;
     }
     if (format != QLatin1String("csv") && format != QLatin1String("asc")) {
-        ctx.err << TxFormat(22108, format) << "\n";
+        ctx.err << TxFormat(IDS_CLI_UNKNOWN_GRID_FORMAT, format) << "\n";
         return CliUsage;
     }
 
@@ -80,7 +81,7 @@ int Grid(CliContext& ctx)
     const CContourMapThread& t = run.Thread(column);
     QFile file(outPath);
     if (!outPath.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ctx.err << TxFormat(22107, outPath) << "\n";
+        ctx.err << TxFormat(IDS_CLI_CANNOT_WRITE, outPath) << "\n";
         return CliRefused;
     }
     QTextStream fileStream(&file);
@@ -91,7 +92,7 @@ int Grid(CliContext& ctx)
         WriteCsv(out, t.Surface(), t.Settings().extent);
     out.flush();
     if (!outPath.isEmpty() && file.error() != QFileDevice::NoError) {
-        ctx.err << TxFormat(22107, outPath) << "\n";
+        ctx.err << TxFormat(IDS_CLI_CANNOT_WRITE, outPath) << "\n";
         return CliRefused;
     }
     return CliOk;

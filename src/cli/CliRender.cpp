@@ -8,7 +8,8 @@
 
 #include "cli/CliDocument.h"
 #include "document/TessarixDoc.h"
-#include "mapping/MapReadyWaiter.h"
+#include "workers/MapComputationSet.h"
+#include "workers/MapReadyWaiter.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ int Render(CliContext& ctx)
             return usage(QStringLiteral("--mode wants 0 (Normal), 1 (Color Map), 2 (Image) or 3 (Image + Color Map): ") + modeText);
     }
 
-    CTessarixDoc doc;
+    CTessarixDoc doc(std::make_unique<CMapComputationSet>());
     doc.SetScreenResolution(dpi, dpi);
     if (!CliOpenDocument(ctx, doc, files[0]))
         return CliRefused;

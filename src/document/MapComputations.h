@@ -28,3 +28,15 @@ public:
     // boundary and conditioning points); false when it had none.
     virtual bool InputValueRange(int column, float* smallest, float* largest) const = 0;
 };
+
+// Computes nothing: the document's computations until the program wires in its workers (a
+// document read only for its data needs none).
+class CIdleMapComputations : public IMapComputations {
+public:
+    void Request(const CTessarixDoc&, int, bool, int) override {}
+    void Reset() override {}
+    bool CopyPicture(int, QImage*) const override { return false; }
+    bool HasPicture(int) const override { return false; }
+    bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
+    bool InputValueRange(int, float*, float*) const override { return false; }
+};

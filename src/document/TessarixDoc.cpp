@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "document/DefaultMapComputations.h"
 #include "document/DocStrings.h"
 #include "document/MapNotify.h"
 #include "document/UndoStack.h"
@@ -54,7 +53,7 @@ QString DocFileMessage(DocFileStatus status, const QString& path)
 }
 
 CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
-    : m_maps(maps ? std::move(maps) : CreateDefaultMapComputations()), m_image(std::make_unique<CTXImage>()),
+    : m_maps(maps ? std::move(maps) : std::make_unique<CIdleMapComputations>()), m_image(std::make_unique<CTXImage>()),
       m_undo(std::make_unique<CTXUndoStack>(IDS_UNDO_FORMAT, IDS_UNDO_EMPTY)),
       m_redo(std::make_unique<CTXUndoStack>(IDS_REDO_FORMAT, IDS_REDO_EMPTY))
 {

@@ -24,9 +24,9 @@
 #include "document/TessarixSettings.h"
 #include "document/UndoStepKind.h"
 #include "image/TXImage.h"
-#include "print/TXPrintSettings.h"
-#include "render/MapAxis.h"
-#include "render/MapLayout.h"
+#include "document/TXPrintSettings.h"
+#include "geometry/MapAxis.h"
+#include "geometry/MapLayout.h"
 #include "util/TxTypes.h"
 
 class IMapNotify;
@@ -73,8 +73,8 @@ class CTessarixDoc {
 public:
     enum AxisIndex { AxisX = 0, AxisY = 1, AxisZ = 2 };
 
-    // `maps` receives the map requests; without one the document uses the program's own map
-    // computations (twelve worker threads).
+    // `maps` receives the map requests; without one nothing is computed (the program and the
+    // command-line tool wire in the twelve worker threads of workers/MapComputationSet.h).
     explicit CTessarixDoc(std::unique_ptr<IMapComputations> maps = nullptr);
     ~CTessarixDoc();
     CTessarixDoc(const CTessarixDoc&) = delete;

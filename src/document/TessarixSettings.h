@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "colors/KWColorScale.h"
+#include "geometry/WorldRects.h"
 #include "util/TxTypes.h"
 
 class CTXArchive;
@@ -37,22 +38,6 @@ struct AxisSettings {
     float step = 0.1f;
     int32_t hidden = 0;
     friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
-};
-
-struct MapExtent {
-    float x0 = 0.0f;
-    float x1 = 1.0f;
-    float y0 = 0.0f;
-    float y1 = 1.0f;
-    friend bool operator==(const MapExtent&, const MapExtent&) = default;
-};
-
-struct ImageRect {
-    float x0 = 0.0f;
-    float y0 = 0.0f;
-    float x1 = 1.0f;
-    float y1 = 1.0f;
-    friend bool operator==(const ImageRect&, const ImageRect&) = default;
 };
 
 enum MapMode : int32_t { MapModeNormal = 0, MapModeColorMap = 1, MapModeImage = 2, MapModeImageColorMap = 3 };

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "document/TessarixSettings.h"
+#include "geometry/WorldRects.h"
 
 class CKWProfileStore;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "mapping/ContourResult.h"
-#include "render/MapAxis.h"
+#include "geometry/MapAxis.h"
 #include "util/TxTypes.h"
 
 struct MapExtent;

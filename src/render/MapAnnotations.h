@@ -16,7 +16,7 @@
 #include <array>
 #include <vector>
 
-#include "render/MapAxis.h"
+#include "geometry/MapAxis.h"
 #include "util/TxTypes.h"
 
 class CTXCDC;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "mapping/LabelPlacer.h"
-#include "render/MapAxis.h"
-#include "render/MapLayout.h"
+#include "geometry/MapAxis.h"
+#include "geometry/MapLayout.h"
 #include "util/TxTypes.h"
 
 class CTessarixSettings;

@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include "render/MapAxis.h"
+#include "geometry/MapAxis.h"
 #include "util/TxTypes.h"
 
 class CKWColorScale;

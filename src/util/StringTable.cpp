@@ -3,35 +3,27 @@
 #include <QFile>
 #include <QHash>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
-struct BuiltInText {
-    int id;
-    const char* text;
-};
+// The built-in English texts as each folder registered them, in registration order.
+std::vector<std::pair<const TxBuiltInText*, size_t>>& BuiltInSections()
+{
+    static std::vector<std::pair<const TxBuiltInText*, size_t>> sections;
+    return sections;
+}
 
-// Each folder keeps the texts it shows in its own Strings.inc.
-constexpr BuiltInText kBuiltIn[] = {
-#include "util/Strings.inc"
-#include "document/Strings.inc"
-#include "colors/Strings.inc"
-#include "mapping/Strings.inc"
-#include "render/Strings.inc"
-#include "print/Strings.inc"
-#include "dataentry/Strings.inc"
-#include "image/Strings.inc"
-#include "app/Strings.inc"
-#include "cli/Strings.inc"
-};
+void InsertBuiltIn(QHash<int, QString>& table, const TxBuiltInText* texts, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        table.insert(texts[i].id, QString::fromUtf8(texts[i].text));
+}
 
 QHash<int, QString>& Table()
 {
-    static QHash<int, QString> table = [] {
-        QHash<int, QString> t;
-        for (const BuiltInText& e : kBuiltIn)
-            t.insert(e.id, QString::fromUtf8(e.text));
-        return t;
-    }();
+    static QHash<int, QString> table;
     return table;
 }
 
@@ -94,6 +86,17 @@ void TxResetLanguage()
 {
     auto& table = Table();
     table.clear();
-    for (const BuiltInText& e : kBuiltIn)
-        table.insert(e.id, QString::fromUtf8(e.text));
+    for (const auto& [texts, count] : BuiltInSections())
+        InsertBuiltIn(table, texts, count);
+}
+
+bool TxAddBuiltInTexts(const TxBuiltInText* texts, size_t count)
+{
+    BuiltInSections().emplace_back(texts, count);
+    // A language file loaded before this section keeps its replacements.
+    auto& table = Table();
+    for (size_t i = 0; i < count; ++i)
+        if (!table.contains(texts[i].id))
+            table.insert(texts[i].id, QString::fromUtf8(texts[i].text));
+    return true;
 }

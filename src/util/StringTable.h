@@ -5,6 +5,21 @@
 
 #include <QString>
 
+#include <cstddef>
+
+// One built-in English text. Each folder keeps the texts it shows in its own Strings.inc and
+// adds them from its Strings.cpp when the program starts, so no folder knows another's texts.
+struct TxBuiltInText {
+    int id;
+    const char* text;
+};
+bool TxAddBuiltInTexts(const TxBuiltInText* texts, size_t count);
+template <size_t N>
+bool TxAddBuiltInTexts(const TxBuiltInText (&texts)[N])
+{
+    return TxAddBuiltInTexts(texts, N);
+}
+
 // The text with identifier `id`, or an empty string when there is none.
 QString TxString(int id);
 

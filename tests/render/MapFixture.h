@@ -14,7 +14,7 @@
 #include "mapping/ContourResult.h"
 #include "mapping/Surface3DData.h"
 #include "render/MapDrawInput.h"
-#include "render/MapLayout.h"
+#include "geometry/MapLayout.h"
 #include "util/LevelSeries.h"
 
 inline CMapAxis AxisFrom(const AxisSettings& a, int side)

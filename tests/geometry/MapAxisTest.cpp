@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "MapFixture.h"
+#include "../render/MapFixture.h"
 #include "render/MapAnnotations.h"
-#include "render/MapAxis.h"
-#include "render/MapLayout.h"
+#include "geometry/MapAxis.h"
+#include "geometry/MapLayout.h"
 #include "util/TXCDC.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "mapping/MapReadyWaiter.h"
+#include "workers/MapReadyWaiter.h"
 
 #include <chrono>
 

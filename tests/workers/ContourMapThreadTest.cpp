@@ -6,9 +6,9 @@
 #include <thread>
 
 #include "document/TessarixDoc.h"
-#include "mapping/ContourMapThread.h"
-#include "mapping/MapComputationSet.h"
-#include "mapping/MapReadyWaiter.h"
+#include "workers/ContourMapThread.h"
+#include "workers/MapComputationSet.h"
+#include "workers/MapReadyWaiter.h"
 
 namespace {
 

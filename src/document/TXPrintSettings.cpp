@@ -1,4 +1,4 @@
-#include "print/TXPrintSettings.h"
+#include "document/TXPrintSettings.h"
 
 #include "util/Archive.h"
 

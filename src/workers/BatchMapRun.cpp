@@ -1,4 +1,5 @@
-#include "mapping/BatchMapRun.h"
+#include "workers/BatchMapRun.h"
+#include "workers/WorkerStrings.h"
 
 #include "util/StringTable.h"
 
@@ -30,7 +31,7 @@ QString CBatchMapRun::OpenAndCompute(const QString& path, int column)
     if (status != DocFileStatus::Ok)
         return DocFileMessage(status, path);
     if (column < 0 || column >= m_doc->ColumnCount() || !m_doc->Column(column).enabled)
-        return TxFormat(22104, QString::number(column));
+        return TxFormat(IDS_COLUMN_NOT_ENABLED, QString::number(column));
     WaitForColumn(column, before);
     return {};
 }
@@ -42,15 +43,15 @@ QString CBatchMapRun::SurfaceProblem(int column) const
         return {};
     switch (t.LastSurfaceStatus()) {
     case SurfaceStatus::TooFewPoints:
-        return TxString(22101);
+        return TxString(IDS_SURFACE_TOO_FEW_POINTS);
     case SurfaceStatus::Singular:
-        return TxString(22102);
+        return TxString(IDS_SURFACE_SINGULAR);
     case SurfaceStatus::OutOfMemory:
-        return TxString(22103);
+        return TxString(IDS_SURFACE_NO_MEMORY);
     case SurfaceStatus::Cancelled:
     case SurfaceStatus::NotComputed:
     case SurfaceStatus::Computed:
         break;
     }
-    return TxString(22106);
+    return TxString(IDS_MAP_NOT_FINISHED);
 }

@@ -1,4 +1,4 @@
-#include "render/MapAxis.h"
+#include "geometry/MapAxis.h"
 
 #include "util/LevelSeries.h"
 

@@ -1,4 +1,4 @@
-#include "mapping/ThinThread.h"
+#include "workers/ThinThread.h"
 
 #include <chrono>
 #include <system_error>

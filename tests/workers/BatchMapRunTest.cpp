@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "mapping/BatchMapRun.h"
+#include "workers/BatchMapRun.h"
+#include "workers/WorkerStrings.h"
 #include "util/StringTable.h"
 
 namespace {
@@ -55,8 +56,8 @@ TEST_P(BatchMapRunTest, ComputesOrExplains)
         EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
         EXPECT_TRUE(run.Thread(c.column).Surface().IsValid());
         EXPECT_EQ(run.Notify().Count(c.column), 1);
-    } else if (c.problemText == 22104) {
-        EXPECT_EQ(problem, TxFormat(22104, QString::number(c.column)));
+    } else if (c.problemText == IDS_COLUMN_NOT_ENABLED) {
+        EXPECT_EQ(problem, TxFormat(IDS_COLUMN_NOT_ENABLED, QString::number(c.column)));
     } else {
         EXPECT_EQ(problem, TxString(c.problemText));
     }
@@ -64,10 +65,10 @@ TEST_P(BatchMapRunTest, ComputesOrExplains)
 
 INSTANTIATE_TEST_SUITE_P(Documents, BatchMapRunTest,
                          ::testing::Values(DocumentCase{"computed", 8, false, 1, 0.2f, 0, 0},
-                                           DocumentCase{"two_points_no_boundary", 2, false, 0, 0.2f, 0, 22101},
-                                           DocumentCase{"coincident_points", 6, true, 0, 0.2f, 0, 22102},
-                                           DocumentCase{"parameter_zero", 6, false, 1, 0.0f, 0, 22102},
-                                           DocumentCase{"disabled_column", 6, false, 1, 0.2f, 4, 22104}),
+                                           DocumentCase{"two_points_no_boundary", 2, false, 0, 0.2f, 0, IDS_SURFACE_TOO_FEW_POINTS},
+                                           DocumentCase{"coincident_points", 6, true, 0, 0.2f, 0, IDS_SURFACE_SINGULAR},
+                                           DocumentCase{"parameter_zero", 6, false, 1, 0.0f, 0, IDS_SURFACE_SINGULAR},
+                                           DocumentCase{"disabled_column", 6, false, 1, 0.2f, 4, IDS_COLUMN_NOT_ENABLED}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(BatchMapRunTest, MissingFileIsReported)

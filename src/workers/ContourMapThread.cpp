@@ -1,4 +1,4 @@
-#include "mapping/ContourMapThread.h"
+#include "workers/ContourMapThread.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "render/MapLayout.h"
+#include "geometry/MapLayout.h"
 
 #include <QFontMetrics>
 

@@ -27,9 +27,9 @@
 #include "mapping/ContourResult.h"
 #include "mapping/ContourTracer.h"
 #include "mapping/Surface3DData.h"
-#include "mapping/ThinThread.h"
-#include "render/MapAxis.h"
-#include "render/MapLayout.h"
+#include "workers/ThinThread.h"
+#include "geometry/MapAxis.h"
+#include "geometry/MapLayout.h"
 #include "util/TxTypes.h"
 
 class CTessarixDoc;

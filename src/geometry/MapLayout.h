@@ -4,7 +4,7 @@
 
 #include <QSize>
 
-#include "render/MapAxis.h"
+#include "geometry/MapAxis.h"
 #include "util/TxTypes.h"
 
 struct MapLayout {

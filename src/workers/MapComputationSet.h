@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "document/MapComputations.h"
-#include "mapping/ContourMapThread.h"
+#include "workers/ContourMapThread.h"
 #include "util/TxTypes.h"
 
 class CMapComputationSet final : public IMapComputations {

@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "document/TessarixDoc.h"
-#include "mapping/MapComputationSet.h"
-#include "mapping/MapReadyWaiter.h"
+#include "workers/MapComputationSet.h"
+#include "workers/MapReadyWaiter.h"
 
 class CBatchMapRun {
 public:

@@ -1,4 +1,4 @@
-#include "mapping/MapComputationSet.h"
+#include "workers/MapComputationSet.h"
 
 CMapComputationSet::CMapComputationSet()
 {

@@ -1,0 +1,12 @@
+// Adds this folder's built-in English texts to the string table when the program starts.
+#include "util/StringTable.h"
+#include "cli/CliStrings.h"
+
+namespace {
+
+constexpr TxBuiltInText kTexts[] = {
+#include "cli/Strings.inc"
+};
+[[maybe_unused]] const bool kAdded = TxAddBuiltInTexts(kTexts);
+
+}  // namespace

@@ -1,8 +1,0 @@
-#include "document/DefaultMapComputations.h"
-
-#include "mapping/MapComputationSet.h"
-
-std::unique_ptr<IMapComputations> CreateDefaultMapComputations()
-{
-    return std::make_unique<CMapComputationSet>();
-}

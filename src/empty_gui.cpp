@@ -1,1 +1,0 @@
-// The GUI library gets its first sources from the widget folders.
