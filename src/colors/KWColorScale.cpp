@@ -1,11 +1,11 @@
 #include "colors/KWColorScale.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
 #include "util/Archive.h"
+#include "util/SafeFileWriter.h"
 #include "util/KWFont.h"
 
 CKWColorScale::CKWColorScale()
@@ -158,13 +158,10 @@ bool CKWColorScale::LoadFile(const QString& path)
     }
 }
 
-bool CKWColorScale::SaveFile(const QString& path) const
+FileWriteStatus CKWColorScale::SaveFile(const QString& path, IFileWriteFaults* faults) const
 {
     QByteArray bytes;
     CTXArchive ar(&bytes);
     const_cast<CKWColorScale*>(this)->Serialize(ar);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    return f.write(bytes) == bytes.size() && f.commit();
+    return WriteFileSafely(path, bytes, faults);
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <vector>
 
+#include "util/SafeFileWriter.h"
 #include "util/TxTypes.h"
 
 class CTXArchive;
@@ -66,9 +67,10 @@ public:
     // the palette is rebuilt.
     void Serialize(CTXArchive& ar);
 
-    // ".csc" files: the record alone.
+    // ".csc" files: the record alone. Saving replaces a previous file only once the new one is
+    // complete on the disk.
     bool LoadFile(const QString& path);
-    bool SaveFile(const QString& path) const;
+    FileWriteStatus SaveFile(const QString& path, IFileWriteFaults* faults = nullptr) const;
 
     friend bool operator==(const CKWColorScale& a, const CKWColorScale& b)
     {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "document/UndoStack.h"
 #include "document/UndoStackSnapshot.h"
 #include "util/Archive.h"
+#include "util/SafeFileWriter.h"
 #include "util/StringTable.h"
 
 namespace {
@@ -566,30 +566,18 @@ DocFileStatus CTessarixDoc::OnOpenDocument(const QString& path)
     return DocFileStatus::Ok;
 }
 
-DocFileStatus CTessarixDoc::OnSaveDocument(const QString& path)
+DocFileStatus CTessarixDoc::OnSaveDocument(const QString& path, IFileWriteFaults* faults)
 {
-    const QByteArray bytes = WriteFileBytes();
-    QSaveFile file(path);
-    auto failure = [&file]() {
-        switch (file.error()) {
-        case QFileDevice::PermissionsError:
-        case QFileDevice::OpenError:
-            return DocFileStatus::AccessDeniedWrite;
-        case QFileDevice::ResourceError:
-            return DocFileStatus::DiskFull;
-        default:
-            return DocFileStatus::SaveFailed;
-        }
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    if (file.write(bytes) != bytes.size()) {
-        const DocFileStatus s = failure();
-        file.cancelWriting();
-        return s;
+    switch (WriteFileSafely(path, WriteFileBytes(), faults)) {
+    case FileWriteStatus::Ok:
+        break;
+    case FileWriteStatus::AccessDenied:
+        return DocFileStatus::AccessDeniedWrite;
+    case FileWriteStatus::DiskFull:
+        return DocFileStatus::DiskFull;
+    case FileWriteStatus::Failed:
+        return DocFileStatus::SaveFailed;
     }
-    if (!file.commit())
-        return failure();
     m_pathName = QFileInfo(path).absoluteFilePath();
     m_modified = false;
     return DocFileStatus::Ok;

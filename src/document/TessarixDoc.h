@@ -92,8 +92,9 @@ public:
     // Open: reads the file into a cleared document; on failure the document is set up as new.
     DocFileStatus OnOpenDocument(const QString& path);
     // Save: writes a temporary file beside the target and renames it over the target only when
-    // complete, so a failed save never damages the previous file.
-    DocFileStatus OnSaveDocument(const QString& path);
+    // complete and on the disk, so a failed save never damages the previous file. `faults`
+    // makes chosen system calls fail (tests).
+    DocFileStatus OnSaveDocument(const QString& path, class IFileWriteFaults* faults = nullptr);
     // Before New, Open and Close: empties the table, stops the computations, clears undo.
     void DeleteContents();
 

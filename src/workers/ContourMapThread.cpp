@@ -162,6 +162,7 @@ void CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raiseP
 void CContourMapThread::Reset()
 {
     std::unique_lock<std::mutex> idle = HoldIdle();
+    DropWakeLocked(idle);  // a request not yet started belongs to the deleted contents
     {
         std::lock_guard<std::mutex> lock(m_surfaceLock);
         m_surface.Empty();

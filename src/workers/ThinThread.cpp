@@ -51,6 +51,14 @@ void CThinThread::WakeLocked(std::unique_lock<std::mutex>& held)
     m_eventChanged.notify_all();
 }
 
+void CThinThread::DropWakeLocked(const std::unique_lock<std::mutex>& held)
+{
+    if (held.owns_lock() && held.mutex() == &m_eventLock) {
+        m_wakePending = false;
+        m_eventChanged.notify_all();  // WaitUntilIdle may be waiting for this wake
+    }
+}
+
 void CThinThread::WaitUntilIdle()
 {
     std::unique_lock<std::mutex> lock(m_eventLock);

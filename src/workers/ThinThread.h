@@ -50,6 +50,9 @@ protected:
     // starting while the returned lock is held. WakeLocked sets the event under that lock.
     std::unique_lock<std::mutex> HoldIdle();
     void WakeLocked(std::unique_lock<std::mutex>& held);
+    // Under the lock of HoldIdle: forgets a wake the worker has not taken yet, so a request
+    // that never started does not start later.
+    void DropWakeLocked(const std::unique_lock<std::mutex>& held);
 
 private:
     void Loop();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <QTemporaryDir>
 
 #include "colors/KWColorScale.h"
@@ -82,11 +84,36 @@ TEST(ColorScale, CscFileIsFiftySixBytesAndRoundTrips)
     const QString path = dir.filePath(QStringLiteral("map.csc"));
     CKWColorScale s = CKWColorScale::MapDefault();
     s.SetRange(20.0f, 80.0f);
-    ASSERT_TRUE(s.SaveFile(path));
+    ASSERT_EQ(s.SaveFile(path), FileWriteStatus::Ok);
     EXPECT_EQ(QFileInfo(path).size(), 56);
     CKWColorScale loaded;
     ASSERT_TRUE(loaded.LoadFile(path));
     EXPECT_EQ(loaded, s);
+}
+
+// A failed save of a colour scale leaves the earlier file as it was, whichever step fails.
+TEST(ColorScale, FailedSaveKeepsThePreviousCscFile)
+{
+    struct FailStep : IFileWriteFaults {
+        FileWriteStep failing;
+        int error;
+        FailStep(FileWriteStep s, int e) : failing(s), error(e) {}
+        int Before(FileWriteStep step) override { return step == failing ? error : 0; }
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.csc"));
+    CKWColorScale first = CKWColorScale::MapDefault();
+    ASSERT_EQ(first.SaveFile(path), FileWriteStatus::Ok);
+    CKWColorScale second = first;
+    second.SetRange(-5.0f, 5.0f);
+    for (FileWriteStep step : {FileWriteStep::Open, FileWriteStep::Write, FileWriteStep::Sync, FileWriteStep::Close,
+                               FileWriteStep::Rename}) {
+        FailStep fault(step, ENOSPC);
+        EXPECT_EQ(second.SaveFile(path, &fault), FileWriteStatus::DiskFull);
+        CKWColorScale loaded;
+        ASSERT_TRUE(loaded.LoadFile(path));
+        EXPECT_EQ(loaded, first);
+    }
 }
 
 TEST(ColorScale, RefusedRecordsLeaveTheScaleUnchanged)

@@ -6,6 +6,7 @@
 #include "../support/Recorders.h"
 #include "document/TessarixDoc.h"
 #include "util/Archive.h"
+#include "util/SafeFileWriter.h"
 
 namespace {
 
@@ -361,3 +362,39 @@ TEST(DocFile, FailedOpenSetsUpANewDocument)
 }
 
 }  // namespace
+
+namespace {
+// Fails every write after the first with a full disk.
+class DiskFillsUp : public IFileWriteFaults {
+public:
+    int Before(FileWriteStep step) override { return step == FileWriteStep::Write && m_writes++ > 0 ? ENOSPC : 0; }
+
+private:
+    int m_writes = 0;
+};
+}  // namespace
+
+TEST(DocFile, FullDiskKeepsThePreviousFileAndSaysSo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hall.Tsrix"));
+    auto doc = NewDoc();
+    ASSERT_EQ(doc->OnSaveDocument(path), DocFileStatus::Ok);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+    constexpr int kPoints = 20000;  // more than one write's worth
+    CTXFloatArray xy(kPoints, 1.5f);
+    std::array<CTXFloatArray, kColumnCount> values;
+    values[0] = xy;
+    doc->SetPointTable(kPoints, xy, xy, values);
+    doc->SetModifiedFlag();
+    DiskFillsUp full;
+    const DocFileStatus status = doc->OnSaveDocument(path, &full);
+    EXPECT_EQ(status, DocFileStatus::DiskFull);
+    EXPECT_EQ(DocFileMessage(status, path), QStringLiteral("Destination disk drive is full."));
+    EXPECT_TRUE(doc->IsModified()) << "nothing was saved";
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), before);
+}
