@@ -167,7 +167,8 @@ public:
     void RequestMaps(int work);
 
     // The one path of every change of the document: empties the redo history, records the undo
-    // step `change` describes, runs `apply`, then finishes the change (FinishChange).
+    // step `change` describes (its flags joined by the work its axis refresh adds, so what is
+    // requested is what is recorded), runs `apply`, then finishes the change (FinishChange).
     template <class Apply>
     void ApplyChange(DocChange change, Apply&& apply)
     {
