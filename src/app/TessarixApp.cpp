@@ -380,13 +380,7 @@ void CTessarixApp::RegisterShellCommands()
 
     for (int mode = 0; mode < 4; ++mode)
         t.Register(
-            ID_MAP_MODE_NORMAL + mode, [this, mode] {
-                if (m_doc->Settings().mapMode == mode)
-                    return;
-                m_doc->SetMapMode(mode);
-                m_doc->SetModifiedFlag();
-                m_doc->NotifyDocumentChanged(ChangeData);
-            },
+            ID_MAP_MODE_NORMAL + mode, [this, mode] { m_doc->SetMapMode(mode); },
             [this, mode] { return CommandState{true, m_doc->Settings().mapMode == mode, {}}; }, true);
 
     t.Register(

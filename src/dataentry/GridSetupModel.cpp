@@ -43,7 +43,7 @@ CGridSetupModel::CGridSetupModel(const CTessarixDoc& doc)
     m_values.extent = s.extent;
     m_values.countX = s.gridCountX;
     m_values.countY = s.gridCountY;
-    m_values.function = std::clamp(s.interpFunction, int32_t(Multiquadric), int32_t(ThinPlateSpline));
+    m_values.function = std::clamp(s.interpFunction, int32_t(RbfMultiquadric), int32_t(RbfThinPlateSpline));
     m_values.parameter = s.interpParameter;
     m_values.input = doc.InputGrid();
 }
@@ -78,9 +78,9 @@ QStringList CGridSetupModel::FunctionNames()
 std::optional<ParameterRange> CGridSetupModel::RangeOf(int function)
 {
     switch (function) {
-    case Multiquadric:
+    case RbfMultiquadric:
         return ParameterRange{0.0f, 1.0f, 0.333f};
-    case ThinPlateSpline:
+    case RbfThinPlateSpline:
         return ParameterRange{0.01f, 1.0f, 0.5f};
     default:
         return std::nullopt;
@@ -131,7 +131,7 @@ SetupProblem CGridSetupModel::CheckExtent() const
 SetupProblem CGridSetupModel::ChangeFunction(const GridSetupTexts& texts, int function)
 {
     Read(texts);
-    m_values.function = std::clamp(function, int(Multiquadric), int(ThinPlateSpline));
+    m_values.function = std::clamp(function, int(RbfMultiquadric), int(RbfThinPlateSpline));
     if (SetupProblem p = CheckExtent())
         return p;
     if (const auto range = RangeOf(m_values.function)) {

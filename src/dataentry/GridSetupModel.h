@@ -29,7 +29,7 @@ enum class GridField { None, X0, X1, Y0, Y1, CountX, CountY, Parameter, SnapX, S
 struct GridSetupTexts {
     QString x0, x1, y0, y1;
     QString countX, countY;
-    int function = Multiquadric;
+    int function = RbfMultiquadric;
     QString parameter;
     bool snap = false;
     QString snapX, snapY;

@@ -13,6 +13,7 @@
 class CTXArchive;
 
 enum PrintBlockKind : int { PrintTitle = 0, PrintTextAbove = 1, PrintTextBelow = 2, PrintFooter = 3 };
+constexpr int kPrintBlockCount = PrintFooter + 1;
 
 enum PrintAlign : uint32_t { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
 

@@ -17,8 +17,6 @@
 
 namespace {
 
-CTessarixDoc* g_document = nullptr;
-
 constexpr char kMagic[4] = {'T', 'S', 'R', 'T'};
 // Optional block after the reserved words: the axis labels, written only when one differs from
 // its default. Readers that do not know it stop before it.
@@ -57,7 +55,6 @@ CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
       m_undo(std::make_unique<CTXUndoStack>(IDS_UNDO_FORMAT, IDS_UNDO_EMPTY)),
       m_redo(std::make_unique<CTXUndoStack>(IDS_REDO_FORMAT, IDS_REDO_EMPTY))
 {
-    g_document = this;
     auto report = [this](const QString& message) {
         if (m_undoError)
             m_undoError(message);
@@ -69,20 +66,13 @@ CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
     m_undo->Create(QDir::tempPath());
     m_redo->Create(QDir::tempPath());
     ResetContentsToDefaults();
-    for (int kind = 0; kind < 4; ++kind)
+    for (int kind = 0; kind < kPrintBlockCount; ++kind)
         ResetPrintSettings(m_printBlocks[size_t(kind)], kind);
 }
 
 CTessarixDoc::~CTessarixDoc()
 {
     m_maps.reset();  // stops the workers before anything they were given goes away
-    if (g_document == this)
-        g_document = nullptr;
-}
-
-CTessarixDoc* CTessarixDoc::Instance()
-{
-    return g_document;
 }
 
 void CTessarixDoc::AppendDefaultColumns()
@@ -123,7 +113,7 @@ void CTessarixDoc::OnNewDocument()
 {
     DeleteContents();
     ResetContentsToDefaults();
-    for (int kind = 0; kind < 4; ++kind)
+    for (int kind = 0; kind < kPrintBlockCount; ++kind)
         ResetPrintSettings(m_printBlocks[size_t(kind)], kind);
     m_pathName.clear();
     m_modified = false;
@@ -167,21 +157,20 @@ void CTessarixDoc::SetPointTable(int32_t pointCount, CTXFloatArray x, CTXFloatAr
 
 void CTessarixDoc::InsertPoint(float x, float y, const CTXFloatArray& values)
 {
-    BeginUndoableChange(StepInsertPoint, RECALC_ALL);
-    ++m_pointCount;
-    m_x.push_back(x);
-    m_y.push_back(y);
-    size_t k = 0;
-    for (auto& column : m_columns) {
-        if (column->enabled) {
-            column->values.push_back(k < values.size() ? values[k] : 0.0f);
-            ++k;
-        } else {
-            column->values.push_back(0.0f);
+    ApplyChange({StepInsertPoint, RECALC_ALL}, [&] {
+        ++m_pointCount;
+        m_x.push_back(x);
+        m_y.push_back(y);
+        size_t k = 0;
+        for (auto& column : m_columns) {
+            if (column->enabled) {
+                column->values.push_back(k < values.size() ? values[k] : 0.0f);
+                ++k;
+            } else {
+                column->values.push_back(0.0f);
+            }
         }
-    }
-    SetModifiedFlag();
-    RequestMaps(RECALC_ALL);
+    });
 }
 
 int CTessarixDoc::SetColumnDefinitions(const std::array<bool, kColumnCount>& enabled,
@@ -196,39 +185,59 @@ int CTessarixDoc::SetColumnDefinitions(const std::array<bool, kColumnCount>& ena
             if (m_columns[size_t(c)]->name != names[size_t(c)])
                 level = ChangeNames;
 
-    BeginUndoableChange(StepMapSetup, RECALC_BITMAP, level);
-    for (int c = 0; c < kColumnCount; ++c) {
-        m_columns[size_t(c)]->enabled = (c == 0 || enabled[size_t(c)]) ? 1 : 0;
-        m_columns[size_t(c)]->name = names[size_t(c)];
-    }
-    SetModifiedFlag();
-    NotifyDocumentChanged(level);
+    // Names are not drawn on the maps; a newly enabled column needs its whole map.
+    const int work = level == ChangeColumns ? RECALC_ALL : 0;
+    ApplyChange({StepMapSetup, work, level}, [&] {
+        for (int c = 0; c < kColumnCount; ++c) {
+            m_columns[size_t(c)]->enabled = (c == 0 || enabled[size_t(c)]) ? 1 : 0;
+            m_columns[size_t(c)]->name = names[size_t(c)];
+        }
+    });
     return level;
 }
+
+namespace {
+
+// The drawing axis of an axis property group, or -1 for the other groups.
+int AxisOfGroup(int32_t group)
+{
+    switch (group) {
+    case PropGroupXAxis:
+        return CTessarixDoc::AxisX;
+    case PropGroupYAxis:
+        return CTessarixDoc::AxisY;
+    case PropGroupZAxis:
+        return CTessarixDoc::AxisZ;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
 
 void CTessarixDoc::RefreshAxes(int id)
 {
     AxisSettings* source[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
-    auto apply = [&](int identifier) {
-        const int axis = identifier / 1000 - 1;
-        if (axis < 0 || axis > 2)
+    auto apply = [&](int32_t identifier) {
+        const int axis = AxisOfGroup(PropertyGroupOf(identifier));
+        if (axis < 0)
             return;
         const AxisSettings& s = *source[axis];
         CMapAxis& a = m_axes[size_t(axis)];
-        switch (identifier % 1000) {
-        case 1:
+        switch (AxisRowOf(identifier)) {
+        case AxisRowFont:
             a.font = s.font;
             a.color = s.fontColor;
             break;
-        case 2:
+        case AxisRowRange:
             a.SetAxisRange(s.start, s.stop, s.step);
             if (axis == AxisZ)
                 m_pendingWork |= RECALC_CONTOURS;
             break;
-        case 3:
+        case AxisRowLabel:
             a.title = s.label;
             break;
-        case 5:
+        case AxisRowScaleMode:
             if (axis == AxisZ)
                 m_pendingWork |= RECALC_CONTOURS;
             break;
@@ -237,9 +246,9 @@ void CTessarixDoc::RefreshAxes(int id)
         }
     };
     if (id == PropAllAxes) {
-        for (int axis = 1; axis <= 3; ++axis)
-            for (int item = 1; item <= 3; ++item)
-                apply(axis * 1000 + item);
+        for (int32_t group : {PropGroupXAxis, PropGroupYAxis, PropGroupZAxis})
+            for (int32_t row : {AxisRowFont, AxisRowRange, AxisRowLabel})
+                apply(group + row);
         return;
     }
     apply(id);
@@ -247,15 +256,9 @@ void CTessarixDoc::RefreshAxes(int id)
 
 void CTessarixDoc::MoveColorScale(bool up)
 {
-    BeginUndoableChange(StepMoveColorScale, RECALC_CONTOURS);
-    m_settings.ShiftColourRange(up);
-    const AxisSettings& z = m_settings.zAxis;
-    m_axes[AxisZ].SetAxisRange(z.start, z.stop, z.step);
-    SetModifiedFlag();
-    NotifyDocumentChanged(ChangeData);
     // The levels are the multiples of the step inside the new range, so the contours are traced
     // again along with the picture.
-    RequestMaps(RECALC_CONTOURS | RECALC_BITMAP);
+    ApplyChange({StepMoveColorScale, RECALC_CONTOURS | RECALC_BITMAP}, [&] { m_settings.ShiftColourRange(up); });
 }
 
 bool CTessarixDoc::AutoScaleColor(int column)
@@ -270,21 +273,17 @@ bool CTessarixDoc::AutoScaleColor(int column)
     CTessarixSettings trial = m_settings;
     if (!trial.AutoRangeColour(lo, hi, !v.empty()))
         return false;
-    BeginUndoableChange(StepAutoScaleColor, RECALC_CONTOURS);
-    m_settings.AutoRangeColour(lo, hi, true);
-    const AxisSettings& z = m_settings.zAxis;
-    m_axes[AxisZ].SetAxisRange(z.start, z.stop, z.step);
-    SetModifiedFlag();
-    NotifyDocumentChanged(ChangeData);
-    RequestMaps(RECALC_CONTOURS);
+    ApplyChange({StepAutoScaleColor, RECALC_CONTOURS}, [&] { m_settings.AutoRangeColour(lo, hi, true); });
     return true;
 }
 
-void CTessarixDoc::SetMapMode(int mode)
+bool CTessarixDoc::SetMapMode(int mode)
 {
-    BeginUndoableChange(StepMapMode, RECALC_BITMAP);
-    m_settings.mapMode = std::clamp(mode, 0, 3);
-    RequestMaps(RECALC_BITMAP);
+    mode = std::clamp(mode, int(MapModeNormal), int(MapModeImageColorMap));
+    if (m_settings.mapMode == mode)
+        return false;
+    ApplyChange({StepMapMode, RECALC_BITMAP}, [&] { m_settings.mapMode = mode; });
+    return true;
 }
 
 void CTessarixDoc::OnViewSizeChanged(const TxRect& client)
@@ -324,11 +323,25 @@ void CTessarixDoc::RequestMaps(int work)
         m_notify->PostMapNotify(MapNotifyMapsRequested, requests);
 }
 
-void CTessarixDoc::BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument)
+void CTessarixDoc::BeginUndoableChange(const DocChange& change)
 {
     m_redo->Clear();
     if (m_undo->IsOpen())
-        m_undo->Push({kind, recalcFlags, argument, UndoSnapshotBytes(*this, kind, argument)});
+        m_undo->Push({change.kind, change.recalcFlags, change.argument,
+                      UndoSnapshotBytes(*this, change.kind, change.argument)});
+}
+
+void CTessarixDoc::FinishChange(const DocChange& change)
+{
+    // The document now differs from what was saved, so closing must ask before discarding it.
+    SetModifiedFlag();
+    if (change.kind == StepProperty)
+        RefreshAxes(change.argument == 0 ? PropAllAxes : change.argument);
+    else if (change.kind == StepAutoScaleColor || change.kind == StepMoveColorScale)
+        RefreshAxes(PropZRange);
+    NotifyDocumentChanged(ChangeLevelOf(change));
+    if (change.recalcFlags != 0)
+        RequestMaps(change.recalcFlags);
 }
 
 bool CTessarixDoc::CanUndo() const
@@ -386,18 +399,9 @@ void CTessarixDoc::TransferStep(CTXUndoStack& from, CTXUndoStack& to)
     to.Push({step.kind, step.recalcFlags, step.argument, UndoSnapshotBytes(*this, step.kind, step.argument)});
     ApplyUndoState(*this, std::move(restored));
     from.Pop();
-    // The document now differs from what was saved, so closing must ask before discarding it.
-    SetModifiedFlag();
-
-    NotifyDocumentChanged(ChangeData);
-    // Undoing a Map Setup can change the names or the set of enabled columns; the tabs follow.
-    if (step.kind == StepMapSetup && step.argument > ChangeData)
-        NotifyDocumentChanged(step.argument);
-    if (step.kind == StepProperty)
-        RefreshAxes(step.argument == 0 ? PropAllAxes : step.argument);
-    else if (step.kind == StepAutoScaleColor || step.kind == StepMoveColorScale)
-        RefreshAxes(PropZRange);
-    RequestMaps(step.recalcFlags);
+    // Undoing a Map Setup changes the names or the set of enabled columns back: the same level
+    // as the change itself, so the tabs follow.
+    FinishChange({UndoStepKind(step.kind), step.recalcFlags, step.argument});
 }
 
 bool CTessarixDoc::ImportImage(const QString& path, int filterIndex)
@@ -411,11 +415,10 @@ bool CTessarixDoc::ImportImage(const QString& path, int filterIndex)
 
 void CTessarixDoc::ReplaceImage(const CTXImage& picture)
 {
-    BeginUndoableChange(StepImage, RECALC_BITMAP);
-    *m_image = picture;
-    SetModifiedFlag();
-    if (m_settings.mapMode == MapModeImage || m_settings.mapMode == MapModeImageColorMap)
-        RequestMaps(RECALC_BITMAP);
+    // Undo and redo run while the map mode is what it is now (a later mode change is undone
+    // first), so the flags decided here hold for them too.
+    const bool shown = m_settings.mapMode == MapModeImage || m_settings.mapMode == MapModeImageColorMap;
+    ApplyChange({StepImage, shown ? RECALC_BITMAP : 0}, [&] { *m_image = picture; });
 }
 
 QString CTessarixDoc::Title() const

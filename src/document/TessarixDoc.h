@@ -3,10 +3,10 @@
 // twelve data columns), the map settings, the background picture, the coordinate input grid,
 // the four print text blocks, the three drawing axes, and the twelve map computations.
 //
-// Every change goes the same way: the command records its undo step (BeginUndoableChange), then
-// changes the table or the settings, marks the document modified and calls RequestMaps with the
-// recalculation flags of the work it needs. RequestMaps lays out the map for the view size and
-// issues one request per enabled column.
+// Every change goes one way, ApplyChange: it empties the redo history, records the undo step,
+// applies the change, and finishes it (modified, drawing axes, DocumentChanged with the change's
+// level, RequestMaps with the flags the step records). Undo and redo finish through the same
+// step. RequestMaps lays out the map for the view size and issues one request per enabled column.
 //
 // The columns invariant: x, y and every column's values (disabled columns too) have exactly
 // pointCount elements after every operation; column 0 is always enabled; columns never move.
@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "document/DocChange.h"
 #include "document/MapComputations.h"
 #include "document/TessarixDataColumn.h"
 #include "document/TessarixSettings.h"
@@ -51,7 +52,7 @@ struct GridDefinition {
     MapExtent extent;
     int32_t countX = 20;
     int32_t countY = 20;
-    int32_t function = Multiquadric;
+    int32_t function = RbfMultiquadric;
     float parameter = 0.333f;
     CoordinateInputGrid input;
 };
@@ -79,9 +80,6 @@ public:
     ~CTessarixDoc();
     CTessarixDoc(const CTessarixDoc&) = delete;
     CTessarixDoc& operator=(const CTessarixDoc&) = delete;
-
-    // The process-wide document through which the frame, the panes and the views reach it.
-    static CTessarixDoc* Instance();
 
     void SetNotify(IMapNotify* notify) { m_notify = notify; }
     IMapNotify* Notify() const { return m_notify; }
@@ -123,13 +121,14 @@ public:
                        int32_t boundaryLayout, float boundaryLevel, float boundaryDistance);
     // Appends a point; the k-th enabled column takes the k-th value (0 when there are fewer).
     void InsertPoint(float x, float y, const CTXFloatArray& values);
-    // Main Setup: returns the change level (2 flags changed, 1 names changed, 0 nothing).
+    // Main Setup: returns the change level (2 flags changed, 1 names changed, 0 nothing). A
+    // change of the enabled columns recomputes every map, so a newly enabled column gets its own.
     int SetColumnDefinitions(const std::array<bool, kColumnCount>& enabled,
                              const std::array<QString, kColumnCount>& names);
     // Grid Setting (one undoable step): stores the extent, counts, function, parameter and both
     // input-grid flags; the snap steps only when snapping is on, the round steps only when
     // rounding is on. Recomputes the maps, and returns true, only when the extent, a count,
-    // the function or the parameter changed.
+    // the function or the parameter changed; the coordinate input grid alone changes no map.
     bool SetGridDefinition(const GridDefinition& grid);
 
     // Settings and related records.
@@ -149,10 +148,12 @@ public:
     void AddPendingWork(int flags) { m_pendingWork |= flags; }
     int PendingWork() const { return m_pendingWork; }
 
-    // Document commands on the settings.
+    // Document commands on the settings. Moving the colour scale traces the contours again, as
+    // the levels inside the shifted range can differ. Selecting the map mode in force changes
+    // nothing and returns false.
     void MoveColorScale(bool up);
     bool AutoScaleColor(int column);
-    void SetMapMode(int mode);
+    bool SetMapMode(int mode);
 
     // The view of column 0 reports its client rectangle.
     void OnViewSizeChanged(const TxRect& client);
@@ -166,8 +167,17 @@ public:
     // The single entry point by which changes start map computations.
     void RequestMaps(int work);
 
-    // Records the undo step of a change that is about to happen, after emptying the redo stack.
-    void BeginUndoableChange(UndoStepKind kind, int recalcFlags, int argument = 0);
+    // The one path of every change of the document: empties the redo history, records the undo
+    // step `change` describes (its flags joined by the work its axis refresh adds, so what is
+    // requested is what is recorded), runs `apply`, then finishes the change (FinishChange).
+    template <class Apply>
+    void ApplyChange(DocChange change, Apply&& apply)
+    {
+        change.recalcFlags |= AxisRefreshWork(change);
+        BeginUndoableChange(change);
+        apply();
+        FinishChange(change);
+    }
 
     // Undo and redo: enabled while the history is open and holds a step; the menu text is
     // "&Undo <step>\t(Ctrl+Z)" or "Can't Undo" (the same for Redo).
@@ -185,7 +195,8 @@ public:
     // Import Image: reads `path` as picture kind `filterIndex` (1 metafile, 2 bitmap, 3 TIFF,
     // 4 JPEG). A refused file changes nothing and returns false.
     bool ImportImage(const QString& path, int filterIndex);
-    // Replaces the picture with an imported one as an undoable step.
+    // Replaces the picture with an imported one as an undoable step; the maps are drawn again
+    // only while the map mode shows the picture.
     void ReplaceImage(const CTXImage& picture);
 
     bool IsModified() const { return m_modified; }
@@ -195,10 +206,15 @@ public:
     // The file name without folder, or "Untitled" for a document that was never saved.
     QString Title() const;
 
+private:
+    // Records the undo step of a change that is about to happen, after emptying the redo stack.
+    void BeginUndoableChange(const DocChange& change);
+    // The end of a change, of its undo and of its redo: marks the document modified, refreshes
+    // the drawing axes the step touches, sends DocumentChanged with the change's level and
+    // requests the maps with the step's flags (none when they are 0).
+    void FinishChange(const DocChange& change);
     // Sends DocumentChanged with a level.
     void NotifyDocumentChanged(int level);
-
-private:
     void AppendDefaultColumns();
     void ResetContentsToDefaults();
     // The whole file in both directions; loading into a cleared document.
@@ -217,7 +233,7 @@ private:
     CTessarixSettings m_settings;
     CoordinateInputGrid m_inputGrid;
     std::unique_ptr<CTXImage> m_image;
-    std::array<CTXPrintSettings, 4> m_printBlocks;
+    std::array<CTXPrintSettings, kPrintBlockCount> m_printBlocks;
     std::array<CMapAxis, 3> m_axes;
 
     int m_pendingWork = 0;

@@ -39,18 +39,24 @@ void CTessarixSettings::ResetToDefaults()
 
 namespace {
 
-void AxisRecord(CTXArchive& ar, AxisSettings& a, bool withGridPen)
-{
-    ar.Raw(a.font);
-    ar.UInt32(a.fontColor);
-    if (withGridPen)
-        ar.Raw(a.gridPen);
-    ar.Float(a.start);
-    ar.Float(a.stop);
-    ar.Float(a.step);
-}
+// The flag word near the end of the record.
+constexpr int32_t kXHiddenBit = 1;
+constexpr int32_t kYHiddenBit = 2;
+constexpr int32_t kZHiddenBit = 4;
+constexpr int32_t kFixedAmplitudeBit = 8;
 
 }  // namespace
+
+void AxisSettings::SerializeRecord(CTXArchive& ar, bool withGridPen)
+{
+    ar.Raw(font);
+    ar.UInt32(fontColor);
+    if (withGridPen)
+        ar.Raw(gridPen);
+    ar.Float(start);
+    ar.Float(stop);
+    ar.Float(step);
+}
 
 void CTessarixSettings::Serialize(CTXArchive& ar)
 {
@@ -67,9 +73,9 @@ void CTessarixSettings::Serialize(CTXArchive& ar)
     ar.UInt32(generalFontColor);
     ar.Int32(generalValue);
 
-    AxisRecord(ar, xAxis, true);
-    AxisRecord(ar, yAxis, true);
-    AxisRecord(ar, zAxis, false);
+    xAxis.SerializeRecord(ar, true);
+    yAxis.SerializeRecord(ar, true);
+    zAxis.SerializeRecord(ar, false);
 
     ar.Int32(useColorScaleOnMap);
     ar.Int32(showPositions);
@@ -172,14 +178,14 @@ void CTessarixSettings::Serialize(CTXArchive& ar)
         conditioningSteps.assign(size_t(polylines), 1);
     }
 
-    int32_t flags = (xAxis.hidden ? 1 : 0) | (yAxis.hidden ? 2 : 0) | (zAxis.hidden ? 4 : 0) |
-                    (scaleMode ? 8 : 0);
+    int32_t flags = (xAxis.hidden ? kXHiddenBit : 0) | (yAxis.hidden ? kYHiddenBit : 0) |
+                    (zAxis.hidden ? kZHiddenBit : 0) | (scaleMode != ScaleNormal ? kFixedAmplitudeBit : 0);
     ar.Int32(flags);
     if (ar.IsLoading()) {
-        xAxis.hidden = (flags & 1) ? 1 : 0;
-        yAxis.hidden = (flags & 2) ? 1 : 0;
-        zAxis.hidden = (flags & 4) ? 1 : 0;
-        scaleMode = (flags & 8) ? 1 : 0;
+        xAxis.hidden = (flags & kXHiddenBit) ? 1 : 0;
+        yAxis.hidden = (flags & kYHiddenBit) ? 1 : 0;
+        zAxis.hidden = (flags & kZHiddenBit) ? 1 : 0;
+        scaleMode = (flags & kFixedAmplitudeBit) ? ScaleFixedAmplitude : ScaleNormal;
     }
     ar.Float(fixedAmplitude);
     if (ar.IsLoading() && !(fixedAmplitude > 0.0f))
@@ -190,15 +196,21 @@ void CTessarixSettings::Serialize(CTXArchive& ar)
     }
 }
 
+bool CTessarixSettings::FixedAmplitudeRange(float maximum, float* start, float* stop) const
+{
+    if (scaleMode == ScaleNormal)
+        return false;
+    *start = maximum - fixedAmplitude;
+    *stop = maximum;
+    return true;
+}
+
 void CTessarixSettings::ColourRange(float maximum, float* start, float* stop) const
 {
-    if (scaleMode) {
-        *start = maximum - fixedAmplitude;
-        *stop = maximum;
-    } else {
-        *start = zAxis.start;
-        *stop = zAxis.stop;
-    }
+    if (FixedAmplitudeRange(maximum, start, stop))
+        return;
+    *start = zAxis.start;
+    *stop = zAxis.stop;
 }
 
 CTessarixSettings::LevelRange CTessarixSettings::ContourLevels(float maximum)

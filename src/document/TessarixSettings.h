@@ -24,11 +24,16 @@
 
 #include "colors/KWColorScale.h"
 #include "geometry/WorldRects.h"
+#include "util/RbfKernel.h"
 #include "util/TxTypes.h"
 
 class CTXArchive;
 
 struct AxisSettings {
+    // The axis in the settings record: font, font colour, the grid pen when `withGridPen`, start,
+    // stop and step. The undo groups add the hidden flag (the record keeps it in a flag word).
+    void SerializeRecord(CTXArchive& ar, bool withGridPen);
+
     QString label;
     FontRecord font;
     TxColor fontColor = 0;
@@ -41,17 +46,52 @@ struct AxisSettings {
 };
 
 enum MapMode : int32_t { MapModeNormal = 0, MapModeColorMap = 1, MapModeImage = 2, MapModeImageColorMap = 3 };
-enum InterpFunction : int32_t { Multiquadric = 0, MadychNelson = 1, ThinPlateSpline = 2 };
+// Where the boundary conditions put their points.
+enum BoundaryLayout : int32_t { BoundaryCorners = 0, BoundarySides = 1, BoundaryCornersAndSides = 2 };
 enum ClipTarget : int32_t { ClipMapOnly = 0, ClipImageOnly = 1, ClipMapAndImage = 2 };
 
 // Property identifiers: the thousands select the undo group, the identifier the axis refresh.
+// The groups, an identifier's thousands:
+enum PropertyGroup : int32_t {
+    PropGroupXAxis = 1000,
+    PropGroupYAxis = 2000,
+    PropGroupZAxis = 3000,
+    PropGroupGeneral = 4000,
+    PropGroupColorScale = 5000,
+    PropGroupContourLabels = 6000,
+    PropGroupPositions = 7000,
+};
+// The rows of an axis group, an identifier's remainder below its thousands.
+enum AxisRow : int32_t { AxisRowFont = 1, AxisRowRange = 2, AxisRowLabel = 3, AxisRowHidden = 4, AxisRowScaleMode = 5 };
+constexpr int32_t AxisProperty(PropertyGroup axis, AxisRow row) { return int32_t(axis) + int32_t(row); }
+
 enum PropertyId : int32_t {
-    PropXFont = 1001, PropXRange = 1002, PropXLabel = 1003, PropXHidden = 1004,
-    PropYFont = 2001, PropYRange = 2002, PropYLabel = 2003, PropYHidden = 2004,
-    PropZFont = 3001, PropZRange = 3002, PropZLabel = 3003, PropZHidden = 3004, PropZScaleMode = 3005,
-    PropGeneral = 4000, PropColorScale = 5000, PropContourLabels = 6000, PropPositions = 7000,
+    PropXFont = AxisProperty(PropGroupXAxis, AxisRowFont),
+    PropXRange = AxisProperty(PropGroupXAxis, AxisRowRange),
+    PropXLabel = AxisProperty(PropGroupXAxis, AxisRowLabel),
+    PropXHidden = AxisProperty(PropGroupXAxis, AxisRowHidden),
+    PropYFont = AxisProperty(PropGroupYAxis, AxisRowFont),
+    PropYRange = AxisProperty(PropGroupYAxis, AxisRowRange),
+    PropYLabel = AxisProperty(PropGroupYAxis, AxisRowLabel),
+    PropYHidden = AxisProperty(PropGroupYAxis, AxisRowHidden),
+    PropZFont = AxisProperty(PropGroupZAxis, AxisRowFont),
+    PropZRange = AxisProperty(PropGroupZAxis, AxisRowRange),
+    PropZLabel = AxisProperty(PropGroupZAxis, AxisRowLabel),
+    PropZHidden = AxisProperty(PropGroupZAxis, AxisRowHidden),
+    PropZScaleMode = AxisProperty(PropGroupZAxis, AxisRowScaleMode),
+    PropGeneral = PropGroupGeneral,
+    PropColorScale = PropGroupColorScale,
+    PropContourLabels = PropGroupContourLabels,
+    PropPositions = PropGroupPositions,
     PropAllAxes = -1,
 };
+
+constexpr int32_t kPropertyGroupSize = 1000;
+// The group of a property identifier (its thousands) and its row inside an axis group.
+constexpr int32_t PropertyGroupOf(int32_t id) { return id / kPropertyGroupSize * kPropertyGroupSize; }
+constexpr int32_t AxisRowOf(int32_t id) { return id % kPropertyGroupSize; }
+
+enum ScaleMode : int32_t { ScaleNormal = 0, ScaleFixedAmplitude = 1 };  // "Fixed Amplitude from Max Level"
 
 // The plain fields, copied member by member.
 struct TessarixSettingsFields {
@@ -67,7 +107,7 @@ struct TessarixSettingsFields {
     AxisSettings yAxis;
     AxisSettings zAxis;
     float fixedAmplitude = 20.0f;
-    int32_t scaleMode = 0;  // 0 Normal, 1 Fixed Amplitude from Max Level
+    int32_t scaleMode = ScaleNormal;
 
     int32_t useBoundaryConditions = 1;
     int32_t valueBkMode = 0;
@@ -104,9 +144,9 @@ struct TessarixSettingsFields {
     int32_t gridCountX = 20;
     int32_t gridCountY = 20;
     MapExtent extent;
-    int32_t interpFunction = Multiquadric;
+    int32_t interpFunction = RbfMultiquadric;
     float interpParameter = 0.2f;
-    int32_t boundaryLayout = 0;
+    int32_t boundaryLayout = BoundaryCorners;
     float boundaryLevel = 50.0f;
     float boundaryDistance = 0.1f;
     int32_t clipTarget = ClipMapOnly;
@@ -145,8 +185,11 @@ public:
     // The contour levels of the colour axis in force for a column whose largest value is
     // `maximum`; also sets the colour scale's value range to that axis range.
     LevelRange ContourLevels(float maximum);
-    // The colour axis range in force: zAxis start..stop, or maximum - fixedAmplitude..maximum.
+    // The colour axis range in force: zAxis start..stop, or the fixed-amplitude range.
     void ColourRange(float maximum, float* start, float* stop) const;
+    // In the fixed-amplitude scale mode, maximum - fixedAmplitude..maximum for a column whose
+    // largest value is `maximum`; false (nothing set) in the normal mode.
+    bool FixedAmplitudeRange(float maximum, float* start, float* stop) const;
 
     // Shifts the colour axis by a fifth of its step, rounded to 0.000001.
     void ShiftColourRange(bool up);

@@ -4,15 +4,10 @@
 
 namespace {
 
+// The axis as the settings record holds it, then its hidden flag.
 void AxisGroup(CTXArchive& ar, AxisSettings& a, bool withGridPen)
 {
-    ar.Raw(a.font);
-    ar.UInt32(a.fontColor);
-    if (withGridPen)
-        ar.Raw(a.gridPen);
-    ar.Float(a.start);
-    ar.Float(a.stop);
-    ar.Float(a.step);
+    a.SerializeRecord(ar, withGridPen);
     ar.Int32(a.hidden);
 }
 
@@ -105,16 +100,6 @@ void Clipping(CTXArchive& ar, CTessarixSettings& t)
     ar.Int32(t.autoBoundaryPolyline);
 }
 
-void ColourAxis(CTXArchive& ar, AxisSettings& z)
-{
-    ar.Raw(z.font);
-    ar.UInt32(z.fontColor);
-    ar.Float(z.start);
-    ar.Float(z.stop);
-    ar.Float(z.step);
-    ar.Int32(z.hidden);
-}
-
 // "Apply Changes" of the properties pane may have changed any row: the whole record, plus the
 // axis labels, which the file record keeps elsewhere.
 void WholeSettings(CTXArchive& ar, CTessarixSettings& t)
@@ -130,20 +115,20 @@ void WholeSettings(CTXArchive& ar, CTessarixSettings& t)
 void SerializePropertyGroup(CTXArchive& ar, int32_t group, CTessarixSettings& s)
 {
     switch (group) {
-    case 1000:
-    case 2000: {
-        AxisSettings& a = group == 1000 ? s.xAxis : s.yAxis;
+    case PropGroupXAxis:
+    case PropGroupYAxis: {
+        AxisSettings& a = group == PropGroupXAxis ? s.xAxis : s.yAxis;
         AxisGroup(ar, a, true);
         ar.String(a.label);
         break;
     }
-    case 3000:
+    case PropGroupZAxis:
         AxisGroup(ar, s.zAxis, false);
         ar.Int32(s.scaleMode);
         ar.Float(s.fixedAmplitude);
         ar.String(s.zAxis.label);
         break;
-    case 4000:
+    case PropGroupGeneral:
         ar.Raw(s.borderPen);
         ar.Raw(s.cursorPen);
         ar.UInt32(s.windowColor);
@@ -153,13 +138,13 @@ void SerializePropertyGroup(CTXArchive& ar, int32_t group, CTessarixSettings& s)
         ar.Int32(s.generalValue);
         ar.Raw(s.contourPen);
         break;
-    case 5000:
+    case PropGroupColorScale:
         ar.Int32(s.useColorScaleOnMap);
         s.colorScale.Serialize(ar);
         if (ar.IsLoading())
             s.colorScale.SetRange(s.zAxis.start, s.zAxis.stop);
         break;
-    case 6000:
+    case PropGroupContourLabels:
         ar.Float(s.curveTolerance);
         ar.Int32(s.showLabels);
         ar.Int32(s.labelDistance);
@@ -169,7 +154,7 @@ void SerializePropertyGroup(CTXArchive& ar, int32_t group, CTessarixSettings& s)
         ar.UInt32(s.labelFontColor);
         ar.UInt32(s.labelBkColor);
         break;
-    case 7000:
+    case PropGroupPositions:
         ar.Int32(s.showPositions);
         ar.Int32(s.symbolSize);
         ar.Int32(s.symbol);
@@ -219,7 +204,7 @@ void SerializeUndoSnapshot(CTXArchive& ar, int32_t kind, int32_t argument, CTXUn
         if (argument == 0)
             WholeSettings(ar, t);
         else
-            SerializePropertyGroup(ar, argument / 1000 * 1000, t);
+            SerializePropertyGroup(ar, PropertyGroupOf(argument), t);
         break;
     case StepMapMode:
         ar.Int32(t.mapMode);
@@ -229,7 +214,7 @@ void SerializeUndoSnapshot(CTXArchive& ar, int32_t kind, int32_t argument, CTXUn
         break;
     case StepAutoScaleColor:
     case StepMoveColorScale:
-        ColourAxis(ar, t.zAxis);
+        AxisGroup(ar, t.zAxis, false);
         break;
     default:
         break;

@@ -16,7 +16,7 @@
 //   4     imageRect X0 Y0 X1 Y1
 //   5     clip target, fill mode, P, P point counts, P flags, P levels, P steps, M, M vertices,
 //         automatic boundary polyline
-//   6     the property group argument / 1000 * 1000 (see SerializePropertyGroup); argument 0
+//   6     the property group of the argument (see SerializePropertyGroup); argument 0
 //         (the pane's "Apply Changes") carries the whole settings record and the axis labels
 //   7     mapMode
 //   8     the picture record with its version word
@@ -49,7 +49,7 @@ void ApplyUndoState(CTessarixDoc& doc, CTXUndoDocumentState state);
 
 // Writes or reads the snapshot that `kind` and `argument` select.
 void SerializeUndoSnapshot(CTXArchive& ar, int32_t kind, int32_t argument, CTXUndoDocumentState& s);
-// One property group (1000 ... 7000) of the settings; other groups transfer nothing.
+// One property group (PropertyGroup) of the settings; other groups transfer nothing.
 void SerializePropertyGroup(CTXArchive& ar, int32_t group, CTessarixSettings& s);
 
 // The snapshot bytes of the document as it is now.

@@ -28,18 +28,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "util/RbfKernel.h"
 #include "util/TxTypes.h"
 
 class CSurface3DData;
-
-enum RbfKernel : int32_t {
-    RbfMultiquadric = 0,     // sqrt(r^2 + c^2)
-    RbfMadychNelson = 1,     // -2 sqrt(pi (r^2 + 1)), parameter unused
-    RbfThinPlateSpline = 2,  // (r^2 + c^2) ln(r^2 + c^2)
-    RbfCubicMultiquadric = 3,// (r^2 + c^2)^1.5
-    RbfLogarithmic = 4,      // ln(r^2 + (c + 1)^2)
-    RbfGaussian = 5,         // exp(-c r^2)
-};
 
 // The kernel value for a squared distance r2 that is not zero, and the value at distance zero.
 double RbfPhi(int32_t kernel, double c, double r2);

@@ -114,10 +114,9 @@ void DrawPicture(QPainter& p, const MapDrawInput& in)
 
 void ApplyScaleMode(MapDrawInput& in)
 {
-    if (!in.settings || !in.settings->scaleMode)
-        return;
-    const float m = in.largestValue;
-    in.zAxis.SetAxisRange(m - in.settings->fixedAmplitude, m, in.zAxis.step);
+    float start = 0.0f, stop = 0.0f;
+    if (in.settings && in.settings->FixedAmplitudeRange(in.largestValue, &start, &stop))
+        in.zAxis.SetAxisRange(start, stop, in.zAxis.step);
 }
 
 void DrawMapBorder(CTXCDC& dc, const MapDrawInput& in, const TxRect& graph)

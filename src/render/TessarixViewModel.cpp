@@ -65,10 +65,10 @@ CursorReadout ReadCursor(CTessarixDoc& doc, int column, int px, int py)
 
 bool ColourArrowsActive(const CTessarixDoc& doc)
 {
-    return doc.Settings().scaleMode == 0;
+    return doc.Settings().scaleMode == ScaleNormal;
 }
 
 bool AutorangeEnabled(const CTessarixDoc& doc)
 {
-    return doc.PointCount() >= 4 && doc.Settings().scaleMode != 1;
+    return doc.PointCount() >= 4 && doc.Settings().scaleMode != ScaleFixedAmplitude;
 }

@@ -70,8 +70,8 @@ void AppendBoundaryPoints(const CTessarixSettings& s, CTXFloatArray& x, CTXFloat
 {
     const float xs = s.xAxis.start, xe = s.xAxis.stop, ys = s.yAxis.start, ye = s.yAxis.stop;
     const float d = s.boundaryDistance, level = s.boundaryLevel;
-    const bool corners = s.boundaryLayout == 0 || s.boundaryLayout == 2;
-    const bool sides = s.boundaryLayout == 1 || s.boundaryLayout == 2;
+    const bool corners = s.boundaryLayout == BoundaryCorners || s.boundaryLayout == BoundaryCornersAndSides;
+    const bool sides = s.boundaryLayout == BoundarySides || s.boundaryLayout == BoundaryCornersAndSides;
     if (corners) {
         Append(x, y, v, xs - d, ys - d, level);
         Append(x, y, v, xe + d, ys - d, level);
@@ -275,9 +275,7 @@ void CContourMapThread::RenderStep()
     in.settings = &m_settings;
     in.xAxis = m_xAxis;
     in.yAxis = m_yAxis;
-    in.zAxis = m_zAxis;
-    if (m_settings.scaleMode)
-        in.zAxis.SetAxisRange(start, stop, m_settings.zAxis.step);
+    in.zAxis = m_zAxis;  // RenderMapImage fits it to the fixed-amplitude range when that is in force
     in.layout = m_layout;
     in.surface = &m_surface;
     in.contours = &m_result;

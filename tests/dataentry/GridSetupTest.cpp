@@ -40,7 +40,7 @@ TEST_P(GridSetupOk, RefusesTheFirstBadField)
 {
     SetupTestDocument t;
     CGridSetupModel model(*t.doc);
-    if (GetParam().function != Multiquadric) {
+    if (GetParam().function != RbfMultiquadric) {
         ASSERT_FALSE(model.ChangeFunction(model.Texts(), GetParam().function));
     }
     GridSetupTexts texts = model.Texts();
@@ -53,50 +53,50 @@ TEST_P(GridSetupOk, RefusesTheFirstBadField)
 INSTANTIATE_TEST_SUITE_P(
     Rows, GridSetupOk,
     ::testing::Values(
-        OkCase{"Defaults", Multiquadric, [](GridSetupTexts&) {}, GridField::None, ""},
-        OkCase{"X0EqualsX1", Multiquadric, [](GridSetupTexts& t) { t.x0 = t.x1 = QStringLiteral("3"); },
+        OkCase{"Defaults", RbfMultiquadric, [](GridSetupTexts&) {}, GridField::None, ""},
+        OkCase{"X0EqualsX1", RbfMultiquadric, [](GridSetupTexts& t) { t.x0 = t.x1 = QStringLiteral("3"); },
                GridField::X0, "WARNING! Invalid map extent."},
-        OkCase{"YReversed", Multiquadric,
+        OkCase{"YReversed", RbfMultiquadric,
                [](GridSetupTexts& t) { t.y0 = QStringLiteral("2"); t.y1 = QStringLiteral("-2"); },
                GridField::Y0, "WARNING! Invalid map extent."},
-        OkCase{"MultiquadricAboveRange", Multiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("1.5"); },
+        OkCase{"MultiquadricAboveRange", RbfMultiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("1.5"); },
                GridField::Parameter, "WARNING! Parameter error.\n\nInsert a value between 0 and 1."},
-        OkCase{"MultiquadricNegative", Multiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("-0.1"); },
+        OkCase{"MultiquadricNegative", RbfMultiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("-0.1"); },
                GridField::Parameter, "WARNING! Parameter error.\n\nInsert a value between 0 and 1."},
-        OkCase{"MultiquadricEndsIncluded", Multiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0"); },
+        OkCase{"MultiquadricEndsIncluded", RbfMultiquadric, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0"); },
                GridField::None, ""},
-        OkCase{"ThinPlateBelowRange", ThinPlateSpline, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0.005"); },
+        OkCase{"ThinPlateBelowRange", RbfThinPlateSpline, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0.005"); },
                GridField::Parameter, "WARNING! Parameter error.\n\nInsert a value between 0.01 and 1."},
-        OkCase{"ThinPlateLowEndIncluded", ThinPlateSpline, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0.01"); },
+        OkCase{"ThinPlateLowEndIncluded", RbfThinPlateSpline, [](GridSetupTexts& t) { t.parameter = QStringLiteral("0.01"); },
                GridField::None, ""},
-        OkCase{"MadychNelsonAnyValue", MadychNelson, [](GridSetupTexts& t) { t.parameter = QStringLiteral("1e9"); },
+        OkCase{"MadychNelsonAnyValue", RbfMadychNelson, [](GridSetupTexts& t) { t.parameter = QStringLiteral("1e9"); },
                GridField::None, ""},
-        OkCase{"MadychNelsonAnyText", MadychNelson, [](GridSetupTexts& t) { t.parameter = QStringLiteral("n/a"); },
+        OkCase{"MadychNelsonAnyText", RbfMadychNelson, [](GridSetupTexts& t) { t.parameter = QStringLiteral("n/a"); },
                GridField::None, ""},
-        OkCase{"TypedCountOf5", Multiquadric, [](GridSetupTexts& t) { t.countX = QStringLiteral("5"); },
+        OkCase{"TypedCountOf5", RbfMultiquadric, [](GridSetupTexts& t) { t.countX = QStringLiteral("5"); },
                GridField::CountX, "Enter an integer between 10 and 1000."},
-        OkCase{"VerticalCount1001", Multiquadric, [](GridSetupTexts& t) { t.countY = QStringLiteral("1001"); },
+        OkCase{"VerticalCount1001", RbfMultiquadric, [](GridSetupTexts& t) { t.countY = QStringLiteral("1001"); },
                GridField::CountY, "Enter an integer between 10 and 1000."},
-        OkCase{"CountsAtTheirEnds", Multiquadric,
+        OkCase{"CountsAtTheirEnds", RbfMultiquadric,
                [](GridSetupTexts& t) { t.countX = QStringLiteral("10"); t.countY = QStringLiteral("1000"); },
                GridField::None, ""},
-        OkCase{"CountNotANumber", Multiquadric, [](GridSetupTexts& t) { t.countX = QStringLiteral("2O"); },
+        OkCase{"CountNotANumber", RbfMultiquadric, [](GridSetupTexts& t) { t.countX = QStringLiteral("2O"); },
                GridField::CountX, "Enter an integer."},
-        OkCase{"ExtentNotANumber", Multiquadric, [](GridSetupTexts& t) { t.y1 = QStringLiteral("one"); },
+        OkCase{"ExtentNotANumber", RbfMultiquadric, [](GridSetupTexts& t) { t.y1 = QStringLiteral("one"); },
                GridField::Y1, "Enter a number."},
-        OkCase{"CountCheckedBeforeExtent", Multiquadric,
+        OkCase{"CountCheckedBeforeExtent", RbfMultiquadric,
                [](GridSetupTexts& t) { t.countY = QStringLiteral("5"); t.x1 = t.x0; },
                GridField::CountY, "Enter an integer between 10 and 1000."},
-        OkCase{"SnapOnWithX0", Multiquadric, [](GridSetupTexts& t) { t.snap = true; t.snapX = QStringLiteral("0"); },
+        OkCase{"SnapOnWithX0", RbfMultiquadric, [](GridSetupTexts& t) { t.snap = true; t.snapX = QStringLiteral("0"); },
                GridField::SnapX, "Insert a value greater then 0."},
-        OkCase{"SnapOnWithNegativeY", Multiquadric,
+        OkCase{"SnapOnWithNegativeY", RbfMultiquadric,
                [](GridSetupTexts& t) { t.snap = true; t.snapY = QStringLiteral("-1"); },
                GridField::SnapY, "Insert a value greater then 0."},
-        OkCase{"SnapOffWithX0", Multiquadric, [](GridSetupTexts& t) { t.snap = false; t.snapX = QStringLiteral("0"); },
+        OkCase{"SnapOffWithX0", RbfMultiquadric, [](GridSetupTexts& t) { t.snap = false; t.snapX = QStringLiteral("0"); },
                GridField::None, ""},
-        OkCase{"RoundOnWithY0", Multiquadric, [](GridSetupTexts& t) { t.round = true; t.roundY = QStringLiteral("0"); },
+        OkCase{"RoundOnWithY0", RbfMultiquadric, [](GridSetupTexts& t) { t.round = true; t.roundY = QStringLiteral("0"); },
                GridField::RoundY, "Insert a value greater then 0."},
-        OkCase{"RoundOffWithText", Multiquadric, [](GridSetupTexts& t) { t.round = false; t.roundX = QStringLiteral("x"); },
+        OkCase{"RoundOffWithText", RbfMultiquadric, [](GridSetupTexts& t) { t.round = false; t.roundX = QStringLiteral("x"); },
                GridField::None, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -127,13 +127,13 @@ TEST_P(GridSetupFunctionChange, ReplacesAParameterOutsideTheNewRangeSilently)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GridSetupFunctionChange,
-    ::testing::Values(FunctionCase{"MultiquadricToThinPlateBelowRange", Multiquadric, "0.005", ThinPlateSpline, 0.5f},
-                      FunctionCase{"MultiquadricToThinPlateInRange", Multiquadric, "0.2", ThinPlateSpline, 0.2f},
-                      FunctionCase{"ThinPlateToMultiquadricInRange", ThinPlateSpline, "1", Multiquadric, 1.0f},
-                      FunctionCase{"ThinPlateToMultiquadricAbove", ThinPlateSpline, "3", Multiquadric, 0.333f},
-                      FunctionCase{"ToMadychNelsonKeepsTyped", Multiquadric, "7", MadychNelson, 7.0f},
+    ::testing::Values(FunctionCase{"MultiquadricToThinPlateBelowRange", RbfMultiquadric, "0.005", RbfThinPlateSpline, 0.5f},
+                      FunctionCase{"MultiquadricToThinPlateInRange", RbfMultiquadric, "0.2", RbfThinPlateSpline, 0.2f},
+                      FunctionCase{"ThinPlateToMultiquadricInRange", RbfThinPlateSpline, "1", RbfMultiquadric, 1.0f},
+                      FunctionCase{"ThinPlateToMultiquadricAbove", RbfThinPlateSpline, "3", RbfMultiquadric, 0.333f},
+                      FunctionCase{"ToMadychNelsonKeepsTyped", RbfMultiquadric, "7", RbfMadychNelson, 7.0f},
                       // The disabled field of Madych - Nelson is not read; the stored 0.2 is kept.
-                      FunctionCase{"FromMadychNelsonIgnoresField", MadychNelson, "9", ThinPlateSpline, 0.2f}),
+                      FunctionCase{"FromMadychNelsonIgnoresField", RbfMadychNelson, "9", RbfThinPlateSpline, 0.2f}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GridSetupModel, FunctionChangeWithBadExtentReportsItAndKeepsTheParameter)
@@ -143,7 +143,7 @@ TEST(GridSetupModel, FunctionChangeWithBadExtentReportsItAndKeepsTheParameter)
     GridSetupTexts texts = model.Texts();
     texts.x1 = texts.x0;
     texts.parameter = QStringLiteral("0.005");
-    const SetupProblem p = model.ChangeFunction(texts, ThinPlateSpline);
+    const SetupProblem p = model.ChangeFunction(texts, RbfThinPlateSpline);
     EXPECT_EQ(p.message, QStringLiteral("WARNING! Invalid map extent."));
     EXPECT_FLOAT_EQ(model.Values().parameter, 0.005f);
 }
@@ -226,10 +226,10 @@ TEST(GridSetupModel, FunctionChangeIsStoredAndRecomputes)
 {
     SetupTestDocument t;
     CGridSetupModel model(*t.doc);
-    model.ChangeFunction(model.Texts(), MadychNelson);
+    model.ChangeFunction(model.Texts(), RbfMadychNelson);
     ASSERT_FALSE(model.ReadForOk(model.Texts()));
     EXPECT_TRUE(model.Apply(*t.doc));
-    EXPECT_EQ(t.doc->Settings().interpFunction, MadychNelson);
+    EXPECT_EQ(t.doc->Settings().interpFunction, RbfMadychNelson);
 }
 
 // ---- the dialog ---------------------------------------------------------------------------
@@ -258,7 +258,7 @@ struct GridSetupDialogTest : ::testing::Test {
 
 TEST_F(GridSetupDialogTest, OpensWithTheDocumentValuesAndEnabling)
 {
-    t.doc->Settings().interpFunction = MadychNelson;
+    t.doc->Settings().interpFunction = RbfMadychNelson;
     t.doc->Settings().gridCountX = 37;
     t.doc->InputGrid().roundKeyboard = 1;
     auto dlg = Open();
@@ -288,16 +288,16 @@ TEST_F(GridSetupDialogTest, ThinPlateReplacesTooSmallParameterWithoutMessage)
 {
     auto dlg = Open();
     Type(*dlg, GridField::Parameter, QStringLiteral("0.005"));
-    dlg->FunctionList()->setCurrentIndex(ThinPlateSpline);
+    dlg->FunctionList()->setCurrentIndex(RbfThinPlateSpline);
     EXPECT_EQ(dlg->Field(GridField::Parameter)->text(), QStringLiteral("0.5"));
     EXPECT_TRUE(prompt.messages.isEmpty());
-    dlg->FunctionList()->setCurrentIndex(MadychNelson);
+    dlg->FunctionList()->setCurrentIndex(RbfMadychNelson);
     EXPECT_FALSE(dlg->Field(GridField::Parameter)->isEnabled());
     Type(*dlg, GridField::Parameter, QStringLiteral("123"));
     ClickOk(*dlg);
     EXPECT_TRUE(prompt.messages.isEmpty());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(t.doc->Settings().interpFunction, MadychNelson);
+    EXPECT_EQ(t.doc->Settings().interpFunction, RbfMadychNelson);
 }
 
 TEST_F(GridSetupDialogTest, MultiquadricAboveRangeIsRefusedAtOk)

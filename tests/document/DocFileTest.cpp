@@ -83,7 +83,7 @@ void FillEverything(CTessarixSettings& s)
     s.gridCountX = 123;
     s.gridCountY = 456;
     s.extent = {-2.0f, 40.0f, -1.0f, 25.0f};
-    s.interpFunction = ThinPlateSpline;
+    s.interpFunction = RbfThinPlateSpline;
     s.interpParameter = 0.37f;
     s.boundaryLayout = 2;
     s.boundaryLevel = 61.5f;

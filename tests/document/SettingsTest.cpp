@@ -19,7 +19,7 @@ TEST(Settings, NewSettingsHaveTheirDefaults)
     EXPECT_EQ(s.zAxis.step, 10.0f);
     EXPECT_EQ(s.gridCountX, 20);
     EXPECT_EQ(s.gridCountY, 20);
-    EXPECT_EQ(s.interpFunction, Multiquadric);
+    EXPECT_EQ(s.interpFunction, RbfMultiquadric);
     EXPECT_FLOAT_EQ(s.interpParameter, 0.2f);
     EXPECT_EQ(s.useBoundaryConditions, 1);
     EXPECT_EQ(s.boundaryLayout, 0);

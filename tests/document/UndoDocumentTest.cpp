@@ -1,6 +1,8 @@
-// Undo and redo through the document: every step kind restores exactly what it recorded (the
-// document file bytes are compared, so no field can slip), the order of the two histories,
-// the notifications, and what a damaged or missing history does.
+// Every kind of document change through the one change path, and undo and redo of it: each
+// records one step of its kind with the flags it requests, marks the document modified, sends
+// one DocumentChanged with its level and one round of map requests; undo and redo restore
+// exactly what was recorded (the document file bytes are compared, so no field can slip). Also
+// the order of the two histories and what a damaged or missing history does.
 
 #include <QByteArray>
 #include <QDir>
@@ -12,8 +14,10 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "../support/Recorders.h"
 #include "document/MapComputations.h"
 #include "document/MapNotify.h"
 #include "document/TessarixDoc.h"
@@ -23,48 +27,27 @@
 
 namespace {
 
-struct Requests {
-    std::vector<int> flags;  // one entry per request round (column 0)
-};
-
-class RecordingMaps : public IMapComputations {
-public:
-    explicit RecordingMaps(std::shared_ptr<Requests> r) : m_requests(std::move(r)) {}
-    void Request(const CTessarixDoc&, int column, bool, int flags) override
-    {
-        if (column == 0)
-            m_requests->flags.push_back(flags);
-    }
-    void Reset() override {}
-    bool CopyPicture(int, QImage*) const override { return false; }
-    bool HasPicture(int) const override { return false; }
-    bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
-    bool InputValueRange(int, float*, float*) const override { return false; }
-
-private:
-    std::shared_ptr<Requests> m_requests;
-};
-
-class RecordingNotify : public IMapNotify {
-public:
-    intptr_t SendMapNotify(int code, intptr_t argument) override
-    {
-        if (code == MapNotifyDocumentChanged)
-            documentChanged.push_back(int(argument));
-        return 0;
-    }
-    void PostMapNotify(int, intptr_t) override {}
-    std::vector<int> documentChanged;
-};
-
 class UndoDocument : public ::testing::Test {
 protected:
-    UndoDocument() : requests(std::make_shared<Requests>()), doc(std::make_unique<RecordingMaps>(requests))
+    UndoDocument() : doc(Recorder())
     {
         doc.OnNewDocument();
         doc.SetNotify(&notify);
         doc.SetUndoErrorHandler([this](const QString& m) { errors << m; });
     }
+    std::unique_ptr<IMapComputations> Recorder()
+    {
+        auto r = std::make_unique<RequestRecorder>();
+        requests = r.get();
+        return r;
+    }
+    void ClearRecords()
+    {
+        notify.calls.clear();
+        requests->requests.clear();
+    }
+    // Flags of the last map request (of any column), or -1 when there was none.
+    int LastRequestFlags() const { return requests->requests.empty() ? -1 : requests->requests.back().flags; }
     // A document with three points in columns 0 and 3.
     void AddPoints()
     {
@@ -87,8 +70,8 @@ protected:
         return doc.WriteFileBytes();
     }
 
-    std::shared_ptr<Requests> requests;
-    RecordingNotify notify;
+    RequestRecorder* requests = nullptr;  // owned by doc
+    NotifyRecorder notify;
     CTessarixDoc doc;
     QStringList errors;
 };
@@ -109,7 +92,7 @@ TEST_F(UndoDocument, InsertPointUndoRedoRestoresEveryArrayExactly)
     EXPECT_TRUE(doc.CanRedo());
     EXPECT_EQ(doc.RedoMenuText(), QStringLiteral("&Redo Insert Point\t(Ctrl+Y)"));
     EXPECT_EQ(doc.UndoMenuText(), QStringLiteral("&Undo Insert Point\t(Ctrl+Z)"));
-    EXPECT_EQ(requests->flags.back(), RECALC_ALL);
+    EXPECT_EQ(LastRequestFlags(), RECALC_ALL);
 
     doc.Redo();
     EXPECT_EQ(Bytes(), after);
@@ -121,10 +104,8 @@ TEST_F(UndoDocument, InsertPointUndoRedoRestoresEveryArrayExactly)
 TEST_F(UndoDocument, TwoPropertyChangesComeBackInReverseOrderAndANewChangeEmptiesRedo)
 {
     CTessarixSettings& s = doc.Settings();
-    doc.BeginUndoableChange(StepProperty, RECALC_BITMAP, PropXLabel);
-    s.xAxis.label = QStringLiteral("Metres");
-    doc.BeginUndoableChange(StepProperty, RECALC_BITMAP, PropGeneral);
-    s.contourPen = PenRecord{PenDash, 3, 0, 0x0000FF};
+    doc.ApplyChange({StepProperty, RECALC_BITMAP, PropXLabel}, [&] { s.xAxis.label = QStringLiteral("Metres"); });
+    doc.ApplyChange({StepProperty, RECALC_BITMAP, PropGeneral}, [&] { s.contourPen = PenRecord{PenDash, 3, 0, 0x0000FF}; });
 
     doc.Undo();
     EXPECT_EQ(s.contourPen, PenRecord{});
@@ -135,7 +116,7 @@ TEST_F(UndoDocument, TwoPropertyChangesComeBackInReverseOrderAndANewChangeEmptie
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_EQ(doc.RedoHistory().Depth(), 2);
 
-    doc.BeginUndoableChange(StepMapMode, RECALC_BITMAP);
+    doc.SetMapMode(MapModeColorMap);
     EXPECT_FALSE(doc.CanRedo());
     EXPECT_EQ(doc.RedoHistory().Size(), 0);
 }
@@ -150,15 +131,14 @@ TEST_F(UndoDocument, MapSetupUndoRestoresNamesAndFlagsAndRefreshesThePane)
     on[0] = on[5] = on[11] = true;
     ASSERT_EQ(doc.SetColumnDefinitions(on, names), ChangeColumns);
 
-    notify.documentChanged.clear();
+    ClearRecords();
     doc.Undo();
     EXPECT_EQ(Bytes(), before);
     EXPECT_EQ(doc.Column(0).name, QStringLiteral("SLM"));
     EXPECT_EQ(doc.Column(5).enabled, 0);
-    ASSERT_FALSE(notify.documentChanged.empty());
-    EXPECT_EQ(notify.documentChanged.front(), ChangeData);
-    // The set of enabled columns changed back, so the tabs are rebuilt as well.
-    EXPECT_EQ(notify.documentChanged.back(), ChangeColumns);
+    // The set of enabled columns changed back, so the tabs are rebuilt (a level that includes
+    // the refresh of level 0).
+    EXPECT_EQ(notify.Arguments(MapNotifyDocumentChanged), std::vector<intptr_t>{ChangeColumns});
     EXPECT_EQ(doc.RedoMenuText(), QStringLiteral("&Redo Map Setup\t(Ctrl+Y)"));
 }
 
@@ -191,22 +171,53 @@ TEST_F(UndoDocument, StackFileHoldsTheMapModeStepByteForByte)
     EXPECT_EQ(f.readAll(), expected);
 }
 
-// One row per step kind (and per property group): the change a command makes after
-// recording; undo must give back the file bytes from before, redo those from after.
-struct StepRow {
+// One row per kind of document change (and per property group, per flag choice of a command):
+// the command, or for kinds whose dialogs are not built yet the change through ApplyChange, and
+// what the one path must record, send and request for it. `prepare` runs before the "before"
+// bytes are taken.
+struct ChangeRow {
     const char* name;
     UndoStepKind kind;
-    int recalcFlags;
-    int argument;
+    int recalcFlags;  // recorded with the step and requested after the change, undo and redo
+    int level;        // the DocumentChanged level
     std::function<void(CTessarixDoc&)> change;
+    std::function<void(CTessarixDoc&)> prepare = [](CTessarixDoc&) {};
 };
 
-void PrintTo(const StepRow& row, std::ostream* os)
+void PrintTo(const ChangeRow& row, std::ostream* os)
 {
     *os << row.name;
 }
 
-class UndoEveryKind : public UndoDocument, public ::testing::WithParamInterface<StepRow> {};
+class EveryChange : public UndoDocument, public ::testing::WithParamInterface<ChangeRow> {
+protected:
+    // What one finished change, undo or redo must have done since ClearRecords.
+    void ExpectFinished(const char* when)
+    {
+        const ChangeRow& row = GetParam();
+        SCOPED_TRACE(when);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(notify.Arguments(MapNotifyDocumentChanged), std::vector<intptr_t>{row.level});
+        if (row.recalcFlags == 0) {
+            EXPECT_TRUE(requests->requests.empty());
+            EXPECT_TRUE(notify.Arguments(MapNotifyMapsRequested).empty());
+            return;
+        }
+        // One round: one request per enabled column, all with the recorded flags.
+        const std::vector<int32_t> columns = doc.EnabledColumnIndices();
+        EXPECT_EQ(notify.Arguments(MapNotifyMapsRequested), std::vector<intptr_t>{intptr_t(columns.size())});
+        ASSERT_EQ(requests->requests.size(), columns.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            EXPECT_EQ(requests->requests[i].column, columns[i]);
+            EXPECT_EQ(requests->requests[i].flags, row.recalcFlags) << "column " << columns[i];
+        }
+    }
+    void Restart()
+    {
+        ClearRecords();
+        doc.SetModifiedFlag(false);  // as after a save
+    }
+};
 
 CTXImage PictureRecord(int32_t kind, const QByteArray& bytes, const QString& path)
 {
@@ -224,171 +235,269 @@ CTXImage PictureRecord(int32_t kind, const QByteArray& bytes, const QString& pat
     return image;
 }
 
-TEST_P(UndoEveryKind, UndoGivesBackTheBytesFromBeforeAndRedoThoseFromAfter)
+TEST_P(EveryChange, RecordsOneStepNotifiesOnceRequestsItsFlagsAndUndoRedoRestoreTheBytes)
 {
     AddPoints();
-    const StepRow& row = GetParam();
+    const ChangeRow& row = GetParam();
+    row.prepare(doc);
     const QByteArray before = Bytes();
-    doc.BeginUndoableChange(row.kind, row.recalcFlags, row.argument);
+    const int depth = doc.UndoHistory().Depth();
+    Restart();
     row.change(doc);
     const QByteArray after = Bytes();
     ASSERT_NE(before, after) << "the row changes nothing the file holds";
 
-    requests->flags.clear();
+    ASSERT_EQ(doc.UndoHistory().Depth(), depth + 1);
+    CTXUndoStack::Step step;
+    ASSERT_TRUE(doc.UndoHistory().ReadTop(&step));
+    EXPECT_EQ(step.kind, row.kind);
+    EXPECT_EQ(step.recalcFlags, row.recalcFlags);
+    EXPECT_FALSE(doc.CanRedo());
+    ExpectFinished("change");
+
+    Restart();
     doc.Undo();
     EXPECT_EQ(Bytes(), before);
-    ASSERT_FALSE(requests->flags.empty());
-    EXPECT_EQ(requests->flags.back() & row.recalcFlags, row.recalcFlags);
     for (int c = 0; c < kColumnCount; ++c)
         EXPECT_EQ(doc.Column(c).values.size(), size_t(doc.PointCount()));
+    EXPECT_EQ(doc.UndoHistory().Depth(), depth);
+    ExpectFinished("undo");
 
+    Restart();
     doc.Redo();
     EXPECT_EQ(Bytes(), after);
+    EXPECT_EQ(doc.UndoHistory().Depth(), depth + 1);
+    ExpectFinished("redo");
+
     doc.Undo();
     EXPECT_EQ(Bytes(), before);
     EXPECT_TRUE(errors.isEmpty());
 }
 
-const StepRow kStepRows[] = {
-    {"InsertPointWithDisabledColumns", StepInsertPoint, 7, 0,
+std::array<QString, kColumnCount> NamesOf(const CTessarixDoc& d)
+{
+    std::array<QString, kColumnCount> names;
+    for (int c = 0; c < kColumnCount; ++c)
+        names[size_t(c)] = d.Column(c).name;
+    return names;
+}
+
+std::array<bool, kColumnCount> EnabledOf(const CTessarixDoc& d)
+{
+    std::array<bool, kColumnCount> on{};
+    for (int c = 0; c < kColumnCount; ++c)
+        on[size_t(c)] = d.Column(c).enabled != 0;
+    return on;
+}
+
+GridDefinition GridOf(const CTessarixDoc& d)
+{
+    const CTessarixSettings& s = d.Settings();
+    return {s.extent, s.gridCountX, s.gridCountY, s.interpFunction, s.interpParameter, d.InputGrid()};
+}
+
+void ShowPicture(CTessarixDoc& d)
+{
+    d.Settings().mapMode = MapModeImage;
+}
+
+const ChangeRow kChangeRows[] = {
+    {"InsertPointWithDisabledColumns", StepInsertPoint, RECALC_ALL, ChangeData,
      [](CTessarixDoc& d) { d.InsertPoint(9.0f, 8.0f, {7.0f, 6.0f}); }},
-    {"EditDataTableAndBoundary", StepEditData, 7, 0,
+    {"EditDataTableAndBoundary", StepEditData, RECALC_ALL, ChangeData,
      [](CTessarixDoc& d) {
-         std::array<CTXFloatArray, kColumnCount> v;
-         v[0] = {1, 2};
-         v[3] = {3, 4};
-         d.SetPointTable(2, {0.1f, 0.2f}, {0.3f, 0.4f}, v);
-         d.Settings().useBoundaryConditions = 0;
-         d.Settings().boundaryLayout = 2;
-         d.Settings().boundaryLevel = 42.5f;
-         d.Settings().boundaryDistance = 0.25f;
+         d.ApplyEditData(2, {0.1f, 0.2f}, {0.3f, 0.4f}, {{1, 2}, {3, 4}}, 0, BoundaryCornersAndSides, 42.5f, 0.25f);
      }},
-    {"MapSetupNamesOnly", StepMapSetup, 4, 1,
-     [](CTessarixDoc& d) { d.Column(3).name = QStringLiteral("Lärm"); }},
-    {"GridAndInputGrid", StepGrid, 7, 0,
+    {"MapSetupNamesOnlyRequestsNoMap", StepMapSetup, 0, ChangeNames,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.gridCountX = 150;
-         s.gridCountY = 12;
-         s.extent = {-1.0f, 2.0f, -3.0f, 4.0f};
-         s.interpFunction = ThinPlateSpline;
-         s.interpParameter = 0.7f;
-         d.InputGrid() = {1, 0.5f, 0.25f, 1, 0.125f, 2.0f};
+         auto names = NamesOf(d);
+         names[3] = QStringLiteral("Lärm");
+         d.SetColumnDefinitions(EnabledOf(d), names);
      }},
-    {"ImageScale", StepImageScale, 4, 0,
-     [](CTessarixDoc& d) { d.Settings().imageRect = {-5.0f, -6.0f, 7.0f, 8.0f}; }},
-    {"ImageClip", StepImageClip, 4, 0,
+    {"MapSetupEnabledColumnGetsItsMap", StepMapSetup, RECALC_ALL, ChangeColumns,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.clipTarget = ClipMapAndImage;
-         s.clipFillMode = 1;
-         s.clipPolylines = {3, 2};
-         s.conditioningFlags = {1, 0};
-         s.conditioningLevels = {45.0f, 50.0f};
-         s.conditioningSteps = {2, 1};
-         s.clipPoints = {{0, 0}, {1, 0}, {1, 1}, {0.5f, 0.5f}, {0.25f, 0.75f}};
-         s.autoBoundaryPolyline = 1;
+         auto on = EnabledOf(d);
+         on[7] = true;
+         d.SetColumnDefinitions(on, NamesOf(d));
      }},
-    {"PropertyXAxisFontRangeLabel", StepProperty, 4, PropXRange,
+    {"MapSetupDisabledColumn", StepMapSetup, RECALC_ALL, ChangeColumns,
      [](CTessarixDoc& d) {
-         AxisSettings& a = d.Settings().xAxis;
-         a.start = -10.0f;
-         a.step = 2.5f;
-         a.gridPen = {PenDot, 2, 0, 0x123456};
-         a.label = QStringLiteral("East");
-         a.hidden = 1;
-         a.font.height = 120;
+         auto on = EnabledOf(d);
+         on[3] = false;
+         d.SetColumnDefinitions(on, NamesOf(d));
      }},
-    {"PropertyYAxisLabel", StepProperty, 4, PropYLabel,
-     [](CTessarixDoc& d) { d.Settings().yAxis.label = QStringLiteral("North"); }},
-    {"PropertyColourAxisAndScaleMode", StepProperty, 4, PropZScaleMode,
+    {"GridSettingNotifiesAndRecomputes", StepGrid, RECALC_ALL, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.zAxis.stop = 95.0f;
-         s.zAxis.fontColor = 0xFF;
-         s.zAxis.label = QStringLiteral("dB(A)");
-         s.scaleMode = 1;
-         s.fixedAmplitude = 35.0f;
+         GridDefinition g = GridOf(d);
+         g.countX = 150;
+         g.countY = 12;
+         g.extent = {-1.0f, 2.0f, -3.0f, 4.0f};
+         g.function = RbfThinPlateSpline;
+         g.parameter = 0.7f;
+         g.input = {1, 0.5f, 0.25f, 1, 0.125f, 2.0f};
+         d.SetGridDefinition(g);
      }},
-    {"PropertyGeneralWithContourPen", StepProperty, 4, PropGeneral,
+    {"GridInputGridOnlyRequestsNoMap", StepGrid, 0, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.contourPen = {PenDashDot, 2, 0, 0x00FF00};
-         s.borderPen.width = 3;
-         s.windowColor = 0x101010;
-         s.generalValue = 5;
+         GridDefinition g = GridOf(d);
+         g.input = {1, 0.5f, 0.25f, 0, 0.125f, 2.0f};
+         d.SetGridDefinition(g);
      }},
-    {"PropertyColourScale", StepProperty, 4, PropColorScale,
+    {"ImageScale", StepImageScale, RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.useColorScaleOnMap = 0;
-         s.colorScale.SetItems({{0.0f, 0x000000}, {1.0f, 0xFFFFFF}});
+         d.ApplyChange({StepImageScale, RECALC_BITMAP}, [&] { d.Settings().imageRect = {-5.0f, -6.0f, 7.0f, 8.0f}; });
      }},
-    {"PropertyContourLabels", StepProperty, 4, PropContourLabels,
+    {"ImageClip", StepImageClip, RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.showLabels = 0;
-         s.labelDistance = 80;
-         s.labelBkMode = 1;
-         s.curveTolerance = 1.5f;
+         d.ApplyChange({StepImageClip, RECALC_BITMAP}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.clipTarget = ClipMapAndImage;
+             s.clipFillMode = 1;
+             s.clipPolylines = {3, 2};
+             s.conditioningFlags = {1, 0};
+             s.conditioningLevels = {45.0f, 50.0f};
+             s.conditioningSteps = {2, 1};
+             s.clipPoints = {{0, 0}, {1, 0}, {1, 1}, {0.5f, 0.5f}, {0.25f, 0.75f}};
+             s.autoBoundaryPolyline = 1;
+         });
      }},
-    {"PropertyPositions", StepProperty, 4, PropPositions,
+    {"PropertyXAxisFontRangeLabel", StepProperty, RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.symbolSet = QStringLiteral("Symbols");
-         s.symbol = 3;
-         s.showValues = 1;
-         s.relativePosition = 4;
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropXRange}, [&] {
+             AxisSettings& a = d.Settings().xAxis;
+             a.start = -10.0f;
+             a.step = 2.5f;
+             a.gridPen = {PenDot, 2, 0, 0x123456};
+             a.label = QStringLiteral("East");
+             a.hidden = 1;
+             a.font.height = 120;
+         });
      }},
-    {"ApplyChangesCarriesEverySetting", StepProperty, 4, 0,
+    {"PropertyYAxisLabel", StepProperty, RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         CTessarixSettings& s = d.Settings();
-         s.xAxis.label = QStringLiteral("a");
-         s.zAxis.start = 10.0f;
-         s.contourPen.width = 4;
-         s.symbolSize = 20;
-         s.valueDecimals = 3;
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropYLabel}, [&] { d.Settings().yAxis.label = QStringLiteral("North"); });
      }},
-    {"MapMode", StepMapMode, 4, 0, [](CTessarixDoc& d) { d.Settings().mapMode = MapModeImageColorMap; }},
-    {"Image", StepImage, 4, 0,
-     [](CTessarixDoc& d) { d.Image() = PictureRecord(2, QByteArray(64, '\x11'), QStringLiteral("/plans/a.bmp")); }},
-    {"AutoScaleColor", StepAutoScaleColor, 2, 0,
+    // The new colour range moves the contour levels: the axis refresh's work is recorded too.
+    {"PropertyColourAxisAndScaleModeRecordsTheContours", StepProperty, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         d.Settings().zAxis.start = 42.0f;
-         d.Settings().zAxis.stop = 70.0f;
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropZScaleMode}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.zAxis.stop = 95.0f;
+             s.zAxis.fontColor = 0xFF;
+             s.zAxis.label = QStringLiteral("dB(A)");
+             s.scaleMode = ScaleFixedAmplitude;
+             s.fixedAmplitude = 35.0f;
+         });
      }},
-    {"MoveColorScale", StepMoveColorScale, 2, 0,
+    {"PropertyGeneralWithContourPen", StepProperty, RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) {
-         d.Settings().zAxis.start = 22.0f;
-         d.Settings().zAxis.hidden = 1;
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropGeneral}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.contourPen = {PenDashDot, 2, 0, 0x00FF00};
+             s.borderPen.width = 3;
+             s.windowColor = 0x101010;
+             s.generalValue = 5;
+         });
      }},
+    {"PropertyColourScale", StepProperty, RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) {
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropColorScale}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.useColorScaleOnMap = 0;
+             s.colorScale.SetItems({{0.0f, 0x000000}, {1.0f, 0xFFFFFF}});
+         });
+     }},
+    {"PropertyContourLabels", StepProperty, RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) {
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropContourLabels}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.showLabels = 0;
+             s.labelDistance = 80;
+             s.labelBkMode = 1;
+             s.curveTolerance = 1.5f;
+         });
+     }},
+    {"PropertyPositions", StepProperty, RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) {
+         d.ApplyChange({StepProperty, RECALC_BITMAP, PropPositions}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.symbolSet = QStringLiteral("Symbols");
+             s.symbol = 3;
+             s.showValues = 1;
+             s.relativePosition = 4;
+         });
+     }},
+    {"ApplyChangesCarriesEverySetting", StepProperty, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) {
+         d.ApplyChange({StepProperty, RECALC_BITMAP, 0}, [&] {
+             CTessarixSettings& s = d.Settings();
+             s.xAxis.label = QStringLiteral("a");
+             s.zAxis.start = 10.0f;
+             s.contourPen.width = 4;
+             s.symbolSize = 20;
+             s.valueDecimals = 3;
+         });
+     }},
+    {"MapModeMarksModifiedAndNotifies", StepMapMode, RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) { d.SetMapMode(MapModeImageColorMap); }},
+    {"ImageShownNotifiesAndRedraws", StepImage, RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) { d.ReplaceImage(PictureRecord(2, QByteArray(64, '\x11'), QStringLiteral("/plans/a.bmp"))); },
+     ShowPicture},
+    {"ImageHiddenNotifiesAndRequestsNoMap", StepImage, 0, ChangeData,
+     [](CTessarixDoc& d) { d.ReplaceImage(PictureRecord(2, QByteArray(64, '\x22'), QStringLiteral("/plans/b.bmp"))); }},
+    {"AutoScaleColor", StepAutoScaleColor, RECALC_CONTOURS, ChangeData,
+     [](CTessarixDoc& d) { ASSERT_TRUE(d.AutoScaleColor(0)); }},
+    {"MoveColorScaleUpRecordsWhatItRequests", StepMoveColorScale, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) { d.MoveColorScale(true); }},
+    {"MoveColorScaleDownRecordsWhatItRequests", StepMoveColorScale, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
+     [](CTessarixDoc& d) { d.MoveColorScale(false); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Undo, UndoEveryKind, ::testing::ValuesIn(kStepRows),
+INSTANTIATE_TEST_SUITE_P(Undo, EveryChange, ::testing::ValuesIn(kChangeRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every step kind has a row above.
+TEST(EveryChangeTable, CoversEveryStepKind)
+{
+    std::set<int> kinds;
+    for (const ChangeRow& row : kChangeRows)
+        kinds.insert(row.kind);
+    for (int kind = StepInsertPoint; kind <= StepMoveColorScale; ++kind)
+        EXPECT_TRUE(kinds.count(kind)) << "kind " << kind;
+}
+
+TEST_F(UndoDocument, SelectingTheMapModeInForceRecordsNothing)
+{
+    doc.SetModifiedFlag(false);
+    EXPECT_FALSE(doc.SetMapMode(MapModeNormal));
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(notify.calls.empty());
+}
 
 TEST_F(UndoDocument, PropertyStepOfAnUnknownGroupRestoresNothingButStillRequestsMaps)
 {
-    doc.BeginUndoableChange(StepProperty, RECALC_BITMAP, 9000);
-    doc.Settings().xAxis.label = QStringLiteral("kept");
-    requests->flags.clear();
+    constexpr int32_t kUnknownGroup = 9000;
+    doc.ApplyChange({StepProperty, RECALC_BITMAP, kUnknownGroup},
+                    [&] { doc.Settings().xAxis.label = QStringLiteral("kept"); });
+    ClearRecords();
     doc.Undo();
     EXPECT_EQ(doc.Settings().xAxis.label, QStringLiteral("kept"));
-    ASSERT_EQ(requests->flags.size(), 1u);
-    EXPECT_EQ(requests->flags[0] & RECALC_BITMAP, RECALC_BITMAP);
+    ASSERT_EQ(requests->requests.size(), 1u);
+    EXPECT_EQ(requests->requests[0].flags, RECALC_BITMAP);
 }
 
 TEST_F(UndoDocument, MoveColorScaleUndoAlsoMovesTheDrawnColourAxisBack)
 {
     doc.MoveColorScale(true);
     ASSERT_FLOAT_EQ(doc.Axis(CTessarixDoc::AxisZ).start, 22.0f);
-    requests->flags.clear();
+    ClearRecords();
     doc.Undo();
     EXPECT_FLOAT_EQ(doc.Settings().zAxis.start, 20.0f);
     EXPECT_FLOAT_EQ(doc.Axis(CTessarixDoc::AxisZ).start, 20.0f);
     EXPECT_EQ(doc.RedoMenuText(), QStringLiteral("&Redo Move Color Scale\t(Ctrl+Y)"));
-    ASSERT_EQ(requests->flags.size(), 1u);
-    EXPECT_EQ(requests->flags[0] & RECALC_CONTOURS, RECALC_CONTOURS);
+    ASSERT_EQ(requests->requests.size(), 1u);
+    EXPECT_EQ(requests->requests[0].flags, RECALC_CONTOURS | RECALC_BITMAP);
 }
 
 TEST_F(UndoDocument, HistoryFilesLiveInTheTemporaryFolder)
@@ -433,8 +542,7 @@ TEST(UndoWithoutTemporaryFolder, HistoriesStayClosedAndTheCommandsStillWork)
     const QByteArray saved = qgetenv("TMPDIR");
     qputenv("TMPDIR", "/nonexistent/tessarix-undo");
     {
-        auto requests = std::make_shared<Requests>();
-        CTessarixDoc doc(std::make_unique<RecordingMaps>(requests));
+        CTessarixDoc doc(std::make_unique<RequestRecorder>());
         doc.OnNewDocument();
         doc.InsertPoint(1, 1, {50});
         EXPECT_EQ(doc.PointCount(), 1);
