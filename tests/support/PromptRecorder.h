@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-#include <deque>
 #include <vector>
 
 #include "util/UserPrompt.h"
@@ -16,14 +15,9 @@ public:
     PromptAnswer Ask(const PromptMessage& message) override
     {
         shown.push_back(message);
-        PromptAnswer wanted = answer;
-        if (!answers.empty()) {
-            wanted = answers.front();
-            answers.pop_front();
-        }
         // A box answers only with one of its own buttons: an answer it does not offer presses its first.
-        if (Offers(message.buttons, wanted))
-            return wanted;
+        if (Offers(message.buttons, answer))
+            return answer;
         return message.buttons == PromptButtons::YesNoCancel ? PromptAnswer::Yes : PromptAnswer::Ok;
     }
     void Beep() override { ++beeps; }
@@ -40,8 +34,7 @@ public:
     }
 
     std::vector<PromptMessage> shown;
-    PromptAnswer answer = PromptAnswer::Ok;  // the answer to every question...
-    std::deque<PromptAnswer> answers;        // ...unless one is queued here for the next one
+    PromptAnswer answer = PromptAnswer::Ok;  // the answer to every question
     int beeps = 0;
 
 private:
