@@ -18,18 +18,17 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/TessarixApp.h"
-#include <QMessageBox>
-
 #include "dataentry/EditDataDlg.h"
 #include "dataentry/GridSetupDlg.h"
-#include "dataentry/MainSetupDlg.h"
-#include "dataentry/RecalcXYCoordinateDlg.h"
-#include "image/ImportImageDlg.h"
-#include "util/KWProfileStore.h"
 #include "dataentry/InsertDataDlg.h"
 #include "dataentry/InsertDataModel.h"
+#include "dataentry/MainSetupDlg.h"
+#include "dataentry/RecalcXYCoordinateDlg.h"
 #include "document/TessarixDoc.h"
+#include "image/ImportImageDlg.h"
 #include "render/TessarixView.h"
+#include "util/KWProfileStore.h"
+#include "util/UserPromptBox.h"
 
 namespace {
 
@@ -72,7 +71,7 @@ void RegisterInsertData(CTessarixApp& app, CCommandTable& commands)
 void RegisterUndoRedo(CTessarixApp& app, CCommandTable& commands)
 {
     app.Document().SetUndoErrorHandler([&app](const QString& message) {
-        QMessageBox::warning(app.MainFrame(), QStringLiteral("Tessarix"), message);
+        TellUser(app.MainFrame(), message);
     });
     auto classicText = [&app](const QString& text) {
         return app.MainFrame() && !app.MainFrame()->IsRibbon() ? text : QString();

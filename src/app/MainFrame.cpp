@@ -567,18 +567,11 @@ intptr_t CMainFrame::SendMapNotify(int code, intptr_t argument)
         else
             m_busy->Stop();
         return 0;
-    case MapNotifyMapWindowOf:
-        return reinterpret_cast<intptr_t>(static_cast<QWidget*>(ViewOf(int(argument))));
     case MapNotifyActiveColumn:
         return ActiveColumn();
     default:
         return 0;
     }
-}
-
-void CMainFrame::PostMapNotify(int code, intptr_t argument)
-{
-    QMetaObject::invokeMethod(this, [this, code, argument] { SendMapNotify(code, argument); }, Qt::QueuedConnection);
 }
 
 // ---- window ----

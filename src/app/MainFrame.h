@@ -3,14 +3,14 @@
 // ribbon or classic menus with a toolbar), from the command table and the layouts of
 // ShellLayout.h; it shows one map tab per enabled data column, the status bar with the cursor
 // read-out and the busy indicator, and it is the receiver of the document's and the map
-// computations' notifications (IMapNotify; posted codes arrive through CMapNotifyRelay).
+// computations' notifications, which reach it through CMapNotifyRelay.
 
 #include <QMainWindow>
 
 #include <vector>
 
+#include "app/MapNotifyRelay.h"
 #include "app/StartupOptions.h"
-#include "document/MapNotify.h"
 #include "render/TessarixViewModel.h"
 
 class CBusyIndicatorWnd;
@@ -24,14 +24,13 @@ class QTabWidget;
 class QToolBar;
 struct LayoutItem;
 
-class CMainFrame : public QMainWindow, public IMapNotify {
+class CMainFrame : public QMainWindow, public IMapNotifySink {
     Q_OBJECT
 public:
     CMainFrame(CTessarixApp& app, const InterfaceStyle& style);
     ~CMainFrame() override;
 
     intptr_t SendMapNotify(int code, intptr_t argument) override;
-    void PostMapNotify(int code, intptr_t argument) override;
 
     bool IsRibbon() const { return m_style.ribbon; }
     int Look() const { return m_look; }

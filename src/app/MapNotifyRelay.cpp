@@ -23,7 +23,7 @@ CMapNotifyRelay::~CMapNotifyRelay()
     Detach();
 }
 
-void CMapNotifyRelay::Attach(IMapNotify* sink)
+void CMapNotifyRelay::Attach(IMapNotifySink* sink)
 {
     std::lock_guard lock(m_mutex);
     m_sink = sink;
@@ -40,7 +40,7 @@ void CMapNotifyRelay::Detach()
 
 intptr_t CMapNotifyRelay::SendMapNotify(int code, intptr_t argument)
 {
-    IMapNotify* sink = nullptr;
+    IMapNotifySink* sink = nullptr;
     {
         std::lock_guard lock(m_mutex);
         sink = m_sink;

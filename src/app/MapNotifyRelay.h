@@ -12,13 +12,21 @@
 
 #include "document/MapNotify.h"
 
+// The receiver behind the relay: every code, sent or posted, reaches it as this one call on the
+// user-interface thread.
+class IMapNotifySink {
+public:
+    virtual ~IMapNotifySink() = default;
+    virtual intptr_t SendMapNotify(int code, intptr_t argument) = 0;
+};
+
 class CMapNotifyRelay final : public QObject, public IMapNotify {
 public:
     // The relay lives on the thread that creates it (the user-interface thread).
     CMapNotifyRelay();
     ~CMapNotifyRelay() override;
 
-    void Attach(IMapNotify* sink);
+    void Attach(IMapNotifySink* sink);
     void Detach();
 
     intptr_t SendMapNotify(int code, intptr_t argument) override;
@@ -29,5 +37,5 @@ protected:
 
 private:
     std::mutex m_mutex;  // guards m_sink against a worker posting while the frame detaches
-    IMapNotify* m_sink = nullptr;
+    IMapNotifySink* m_sink = nullptr;
 };

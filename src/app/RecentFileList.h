@@ -15,7 +15,6 @@ public:
     void Add(const QString& path);
     void Remove(const QString& path);
     const QStringList& Files() const { return m_files; }
-    int Capacity() const { return m_capacity; }
 
     void Load(CKWProfileStore& store);
     void Save(CKWProfileStore& store) const;

@@ -45,7 +45,6 @@ QToolButton* CRibbonPanel::AddLarge(QAction* action)
     b->setMinimumWidth(52);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_row->addWidget(b);
-    ++m_buttons;
     return b;
 }
 
@@ -65,7 +64,6 @@ QToolButton* CRibbonPanel::AddSmall(QAction* action)
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_smallColumn->addWidget(b);
     ++m_smallCount;
-    ++m_buttons;
     return b;
 }
 
@@ -85,7 +83,6 @@ QToolButton* CRibbonPanel::AddMenuButton(const QString& text, const QIcon& icon,
     b->setMinimumWidth(52);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_row->addWidget(b);
-    ++m_buttons;
     return b;
 }
 
@@ -197,11 +194,6 @@ void CRibbonBar::SetAboutAction(QAction* about)
     }
     m_aboutButton->setDefaultAction(about);
     m_aboutButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
-}
-
-QString CRibbonBar::CategoryName(int i) const
-{
-    return m_categories.at(size_t(i)).tab->text();
 }
 
 std::vector<CRibbonPanel*> CRibbonBar::Panels(int category) const

@@ -26,7 +26,6 @@ public:
     QToolButton* AddSmall(QAction* action);
     // A large button that opens `menu`; it runs `action` too when that is given.
     QToolButton* AddMenuButton(const QString& text, const QIcon& icon, QMenu* menu, QAction* action = nullptr);
-    int ButtonCount() const { return m_buttons; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -38,7 +37,6 @@ private:
     QHBoxLayout* m_row;
     QBoxLayout* m_smallColumn = nullptr;
     int m_smallCount = 0;
-    int m_buttons = 0;
 };
 
 class CRibbonBar : public QWidget {
@@ -54,10 +52,7 @@ public:
     void SetAboutAction(QAction* about);
     void ApplyScheme(const LookScheme& scheme);
 
-    int CategoryCount() const { return int(m_categories.size()); }
-    QString CategoryName(int i) const;
     std::vector<CRibbonPanel*> Panels(int category) const;
-    QToolButton* ApplicationButton() const { return m_appButton; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;

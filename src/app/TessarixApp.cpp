@@ -21,17 +21,15 @@
 #include "app/CommandIcons.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/ShellMessage.h"
 #include "app/TessarixSplashWnd.h"
 #include "document/TessarixDoc.h"
 #include "render/TessarixView.h"
 #include "util/KWProfileStore.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 #include "workers/MapComputationSet.h"
 
 namespace {
-
-CTessarixApp* g_app = nullptr;
 
 QString DocumentsFolder()
 {
@@ -44,7 +42,6 @@ CTessarixApp::CTessarixApp(std::unique_ptr<IMapComputations> maps, QString progr
     : m_programFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(programFolder)),
       m_doc(std::make_unique<CTessarixDoc>(maps ? std::move(maps) : std::make_unique<CMapComputationSet>()))
 {
-    g_app = this;
     EnsureShellResources();
     m_doc->SetNotify(&m_relay);
 }
@@ -55,13 +52,6 @@ CTessarixApp::~CTessarixApp()
     m_relay.Detach();
     m_frame.reset();
     m_doc.reset();  // stops the map workers while the relay still exists
-    if (g_app == this)
-        g_app = nullptr;
-}
-
-CTessarixApp* CTessarixApp::Instance()
-{
-    return g_app;
 }
 
 QPrinter& CTessarixApp::Printer()
@@ -86,7 +76,7 @@ void CTessarixApp::ChooseAndLoadLanguage()
         return;
     const QString name = LanguageFileName(m_language);
     if (!TxLoadLanguageFile(folder.filePath(name))) {
-        ShowShellMessage(nullptr, name + TxString(IDS_LANGUAGE_NOT_FOUND));
+        TellUser(nullptr, name + TxString(IDS_LANGUAGE_NOT_FOUND));
         m_language = 0;
     }
 }
@@ -173,12 +163,12 @@ bool CTessarixApp::SaveModified()
 {
     if (!m_doc->IsModified())
         return true;
-    const QMessageBox::StandardButton answer =
-        ShowShellMessage(m_frame.get(), TxFormat(IDS_ASK_TO_SAVE, m_doc->Title()), QMessageBox::Warning,
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel)
+    const PromptMessage question(TxFormat(IDS_ASK_TO_SAVE, m_doc->Title()), PromptIcon::Warning,
+                                 PromptButtons::YesNoCancel);
+    const PromptAnswer answer = AskUser(m_frame.get(), question);
+    if (answer == PromptAnswer::Cancel)
         return false;
-    if (answer == QMessageBox::No)
+    if (answer == PromptAnswer::No)
         return true;
     return FileSave();
 }
@@ -189,7 +179,7 @@ bool CTessarixApp::OpenDocument(const QString& path)
     if (status != DocFileStatus::Ok) {
         if (status == DocFileStatus::FileNotFound)
             m_recent.Remove(path);
-        ShowShellMessage(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path)));
+        TellUser(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path)));
         if (m_frame)
             m_frame->UpdateTitle();
         return false;
@@ -228,7 +218,7 @@ void CTessarixApp::FileOpen()
 void CTessarixApp::OpenDroppedFile(const QString& path)
 {
     if (!QFileInfo(path).isFile()) {
-        ShowShellMessage(m_frame.get(), TxFormat(IDS_DROP_NOT_A_FILE, QDir::toNativeSeparators(path)));
+        TellUser(m_frame.get(), TxFormat(IDS_DROP_NOT_A_FILE, QDir::toNativeSeparators(path)));
         return;
     }
     if (!SaveModified())
@@ -253,7 +243,7 @@ bool CTessarixApp::SaveTo(const QString& path)
     if (m_frame)
         m_frame->UpdateTitle();
     if (status != DocFileStatus::Ok) {
-        ShowShellMessage(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path)));
+        TellUser(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path)));
         return false;
     }
     m_recent.Add(m_doc->PathName());
@@ -329,7 +319,7 @@ bool CTessarixApp::OpenPdfDocument(int index)
     const QString path = m_pdfDocuments[index];
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return true;
-    ShowShellMessage(m_frame.get(), TxFormat(IDS_PDF_OPEN_FAILED, QDir::toNativeSeparators(path)));
+    TellUser(m_frame.get(), TxFormat(IDS_PDF_OPEN_FAILED, QDir::toNativeSeparators(path)));
     return false;
 }
 
@@ -337,7 +327,7 @@ void CTessarixApp::SelectInterface(bool ribbon)
 {
     CKWProfileStore::Instance().WriteInt(QStringLiteral("Workspace"), QStringLiteral("ApplicationUI"), ribbon ? 1 : 0);
     if (ribbon != m_style.ribbon)
-        ShowShellMessage(m_frame.get(), TxString(IDS_UI_CHANGE_AT_RESTART), QMessageBox::Information);
+        TellUser(m_frame.get(), TxString(IDS_UI_CHANGE_AT_RESTART), PromptIcon::Information);
 }
 
 // ---- the shell's own commands ----

@@ -29,8 +29,6 @@ public:
     CTessarixApp(const CTessarixApp&) = delete;
     CTessarixApp& operator=(const CTessarixApp&) = delete;
 
-    static CTessarixApp* Instance();
-
     // Start-up with the arguments after the program name. Returns -1 when the event loop is to
     // run, otherwise the exit status (0 done, 1 a step failed, 2 wrong usage).
     int InitInstance(const QStringList& arguments);

@@ -20,10 +20,10 @@
 #include "dataentry/NumberText.h"
 #include "dataentry/TXKeyPadDlg.h"
 #include "dataentry/TableClipboard.h"
-#include "dataentry/TxMessageDlg.h"
 #include "document/TessarixDoc.h"
 #include "util/KWProfileStore.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 
 namespace {
 
@@ -275,7 +275,7 @@ void CEditDataDlg::Paste()
     QApplication::restoreOverrideCursor();
     const QString message = block.Message();
     if (!message.isEmpty())
-        TxMessageBox(this, message, TxMessageButtons::Ok, TxMessageIcon::Warning);
+        TellUser(this, message);
     m_grid->Redraw();
     RefreshFields();
 }
@@ -293,8 +293,7 @@ void CEditDataDlg::RemoveSelectedPoints()
     if (m_model.PointCount() == 0 || !m_grid->CommitEdit())
         return;
     const GridRange range = m_grid->Selection();
-    if (!TxMessageBox(this, CEditDataModel::RemoveQuestion(range.firstRow, range.lastRow),
-                      TxMessageButtons::OkCancel, TxMessageIcon::Warning))
+    if (!ConfirmOkCancel(this, CEditDataModel::RemoveQuestion(range.firstRow, range.lastRow)))
         return;
     m_model.RemoveRows(range.firstRow, range.lastRow);
     m_grid->ResetScrollPosition();
@@ -340,7 +339,7 @@ void CEditDataDlg::accept()
         return;
     int n = 0;
     if (!CKeyPadModel::ParseInteger(m_count->text(), &n) || n < 0 || n > CEditDataModel::kMaxPoints) {
-        TxMessageBox(this, TxFormat(IDS_PARSE_INT_RANGE, QStringLiteral("0"), QString::number(CEditDataModel::kMaxPoints)));
+        TellUser(this, TxFormat(IDS_PARSE_INT_RANGE, QStringLiteral("0"), QString::number(CEditDataModel::kMaxPoints)));
         m_count->setFocus();
         m_count->selectAll();
         return;
@@ -348,7 +347,7 @@ void CEditDataDlg::accept()
     double level = 0, distance = 0;
     for (auto [field, value] : {std::pair{m_level, &level}, std::pair{m_distance, &distance}}) {
         if (!CKeyPadModel::ParseReal(field->text(), value)) {
-            TxMessageBox(this, TxString(IDS_PARSE_REAL));
+            TellUser(this, TxString(IDS_PARSE_REAL));
             field->setEnabled(true);
             field->setFocus();
             field->selectAll();

@@ -12,16 +12,12 @@
 #include <QVBoxLayout>
 
 #include "dataentry/SetupFieldsDlg.h"
+#include "util/UserPromptBox.h"
 
-CGridSetupDlg::CGridSetupDlg(CTessarixDoc& doc, QWidget* parent, ISetupPrompt* prompt)
+CGridSetupDlg::CGridSetupDlg(CTessarixDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_model(doc)
 {
     setWindowTitle(QStringLiteral("Grid Setting"));
-    if (!prompt) {
-        m_ownPrompt = std::make_unique<CMessageBoxPrompt>(this);
-        prompt = m_ownPrompt.get();
-    }
-    m_prompt = prompt;
 
     auto* extent = new QGroupBox(QStringLiteral("Map extent"), this);
     auto* extentGrid = new QGridLayout(extent);
@@ -185,7 +181,7 @@ void CGridSetupDlg::OnSpin(GridField count, int delta)
 
 void CGridSetupDlg::Refuse(const SetupProblem& problem)
 {
-    m_prompt->Inform(problem.message, PromptIcon::Exclamation);
+    TellUser(this, problem.message);
     if (QLineEdit* field = m_fields.count(problem.field) ? m_fields[problem.field] : nullptr) {
         field->setFocus();
         field->selectAll();

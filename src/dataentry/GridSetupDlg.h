@@ -6,7 +6,6 @@
 #include <QDialog>
 
 #include <map>
-#include <memory>
 
 #include "dataentry/GridSetupModel.h"
 
@@ -19,8 +18,7 @@ class CSpinButtonBar;
 class CGridSetupDlg : public QDialog {
     Q_OBJECT
 public:
-    // `prompt` answers for the message boxes; without one the dialog uses real ones.
-    CGridSetupDlg(CTessarixDoc& doc, QWidget* parent = nullptr, ISetupPrompt* prompt = nullptr);
+    explicit CGridSetupDlg(CTessarixDoc& doc, QWidget* parent = nullptr);
     ~CGridSetupDlg() override;
 
     QLineEdit* Field(GridField field) const { return m_fields.at(field); }
@@ -45,8 +43,6 @@ private:
 
     CTessarixDoc& m_doc;
     CGridSetupModel m_model;
-    std::unique_ptr<ISetupPrompt> m_ownPrompt;
-    ISetupPrompt* m_prompt;
     std::map<GridField, QLineEdit*> m_fields;
     std::map<GridField, QLabel*> m_labels;
     QComboBox* m_function = nullptr;

@@ -6,9 +6,9 @@
 #include "dataentry/DataEntryStrings.h"
 #include "dataentry/InsertDataModel.h"
 #include "dataentry/TableClipboard.h"
-#include "dataentry/TxMessageDlg.h"
 #include "document/TessarixDoc.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 
 bool CInsertDataDlg::Import(QWidget* parent, CInsertDataModel& model, CTessarixDoc& doc)
 {
@@ -21,10 +21,10 @@ bool CInsertDataDlg::Import(QWidget* parent, CInsertDataModel& model, CTessarixD
     const int enabled = int(doc.EnabledColumnIndices().size());
     QApplication::restoreOverrideCursor();
     const InsertImportResult result = model.Import(text, ExchangeLocale::System(), enabled, [parent](const QString& q) {
-        return TxMessageBox(parent, q, TxMessageButtons::OkCancel, TxMessageIcon::Warning);
+        return ConfirmOkCancel(parent, q);
     });
     if (!result.message.isEmpty())
-        TxMessageBox(parent, result.message, TxMessageButtons::Ok, TxMessageIcon::Warning);
+        TellUser(parent, result.message);
     return model.InsertMode();
 }
 
@@ -34,8 +34,7 @@ bool CInsertDataDlg::PlaceAt(QWidget* parent, const QPoint& globalPos, CInsertDa
     if (!model.InsertMode())
         return false;
     if (CInsertDataModel::IsOutsideExtent(doc.Settings().extent, x, y) &&
-        !TxMessageBox(parent, TxString(IDS_INSERT_OUTSIDE_EXTENT), TxMessageButtons::OkCancel,
-                      TxMessageIcon::Warning))
+        !ConfirmOkCancel(parent, TxString(IDS_INSERT_OUTSIDE_EXTENT)))
         return false;
     QMenu menu(parent);
     for (const InsertPopupEntry& entry : model.PopupEntries())

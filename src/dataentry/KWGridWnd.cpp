@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "dataentry/TxMessageDlg.h"
+#include "util/UserPromptBox.h"
 
 namespace {
 
@@ -345,7 +345,7 @@ bool CKWGridWnd::CommitEdit()
         else
             m_editor->setSelection(at, 1);
         m_editor->setFocus();
-        TxWarningBeep();
+        BeepAtUser();
         return false;
     }
     CloseEditor();

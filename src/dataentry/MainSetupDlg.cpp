@@ -9,16 +9,12 @@
 
 #include "dataentry/SetupFieldsDlg.h"
 #include "document/TessarixDoc.h"
+#include "util/UserPromptBox.h"
 
-CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent, ISetupPrompt* prompt)
+CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_model(doc)
 {
     setWindowTitle(QStringLiteral("Main Setup"));
-    if (!prompt) {
-        m_ownPrompt = std::make_unique<CMessageBoxPrompt>(this);
-        prompt = m_ownPrompt.get();
-    }
-    m_prompt = prompt;
 
     auto* grid = new QGridLayout;
     for (int c = 0; c < kColumnCount; ++c) {
@@ -79,7 +75,7 @@ void CMainSetupDlg::accept()
     if (blank >= 0) {
         // The blank name is the one to fix, so that field takes the focus.
         m_name[size_t(blank)]->setFocus();
-        m_prompt->Beep();
+        BeepAtUser();
         return;
     }
     m_level = m_model.Apply(m_doc);

@@ -5,19 +5,16 @@
 #include <QDialog>
 
 #include <array>
-#include <memory>
 
 #include "dataentry/MainSetupModel.h"
 
 class QCheckBox;
 class QLineEdit;
-class ISetupPrompt;
 
 class CMainSetupDlg : public QDialog {
     Q_OBJECT
 public:
-    // `prompt` answers for the message boxes; without one the dialog uses real ones.
-    CMainSetupDlg(CTessarixDoc& doc, QWidget* parent = nullptr, ISetupPrompt* prompt = nullptr);
+    explicit CMainSetupDlg(CTessarixDoc& doc, QWidget* parent = nullptr);
     ~CMainSetupDlg() override;
 
     QCheckBox* EnableBox(int column) const { return m_enable.at(size_t(column)); }
@@ -33,8 +30,6 @@ private:
 
     CTessarixDoc& m_doc;
     CMainSetupModel m_model;
-    std::unique_ptr<ISetupPrompt> m_ownPrompt;
-    ISetupPrompt* m_prompt;
     std::array<QCheckBox*, kColumnCount> m_enable{};
     std::array<QLineEdit*, kColumnCount> m_name{};
     int m_level = -1;

@@ -16,6 +16,7 @@
 #include "dataentry/SetupFieldsDlg.h"
 #include "util/KWProfileStore.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 
 namespace {
 
@@ -59,18 +60,12 @@ float* RealOf(RecalcXYLayout& l, CRecalcXYCoordinateDlg::Field f)
 
 }  // namespace
 
-CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, CKWProfileStore* store,
-                                               ISetupPrompt* prompt)
+CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, CKWProfileStore* store)
     : QDialog(parent), m_pointCount(std::max(0, pointCount)),
       m_store(store ? store : &CKWProfileStore::Instance())
 {
     setWindowTitle(QStringLiteral("Recalculate XY Coordinates"));
     setSizeGripEnabled(true);
-    if (!prompt) {
-        m_ownPrompt = std::make_unique<CMessageBoxPrompt>(this);
-        prompt = m_ownPrompt.get();
-    }
-    m_prompt = prompt;
     m_layout = LoadRecalcXYLayout(*m_store);
 
     auto* raster = new QGroupBox(QStringLiteral("Raster"), this);
@@ -214,16 +209,15 @@ void CRecalcXYCoordinateDlg::accept()
     const Field bad = ReadAndPlace();
     if (bad != FieldCount) {
         const FieldRule& params = kFieldRules[bad];
-        m_prompt->Inform(params.integer ? TxFormat(IDP_PARSE_INT_RANGE, QString::number(params.low),
-                                                 QString::number(params.high))
-                                      : TxString(IDP_PARSE_REAL),
-                         PromptIcon::Exclamation);
+        TellUser(this, params.integer ? TxFormat(IDP_PARSE_INT_RANGE, QString::number(params.low),
+                                                QString::number(params.high))
+                                      : TxString(IDP_PARSE_REAL));
         m_fields[bad]->setFocus();
         m_fields[bad]->selectAll();
         return;
     }
     if (const int question = RecalcXYOkQuestion(m_layout, m_pointCount)) {
-        if (!m_prompt->AskOkCancel(TxString(question)))
+        if (!ConfirmOkCancel(this, TxString(question), PromptAnswer::Ok))
             return;
     }
     StoreRecalcXYLayout(*m_store, m_layout);

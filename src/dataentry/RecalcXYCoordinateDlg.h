@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-#include <memory>
 
 #include "dataentry/RecalcXYModel.h"
 
@@ -16,16 +15,14 @@ class QRadioButton;
 class CKWProfileStore;
 class CRecalcXYStatic;
 class CSpinButtonBar;
-class ISetupPrompt;
 
 class CRecalcXYCoordinateDlg : public QDialog {
     Q_OBJECT
 public:
     enum Field { XCount, YCount, Width, Height, XStart, YStart, FontSize, FieldCount };
 
-    // `store` and `prompt` default to the user's profile and real message boxes.
-    CRecalcXYCoordinateDlg(int pointCount, QWidget* parent = nullptr, CKWProfileStore* store = nullptr,
-                           ISetupPrompt* prompt = nullptr);
+    // `store` defaults to the user's profile.
+    explicit CRecalcXYCoordinateDlg(int pointCount, QWidget* parent = nullptr, CKWProfileStore* store = nullptr);
     ~CRecalcXYCoordinateDlg() override;
 
     static QSize DesignedSize() { return QSize(520, 480); }
@@ -56,8 +53,6 @@ private:
 
     int m_pointCount;
     CKWProfileStore* m_store;
-    std::unique_ptr<ISetupPrompt> m_ownPrompt;
-    ISetupPrompt* m_prompt;
     RecalcXYLayout m_layout;
     RecalcXYPlacement m_placement;
     QLineEdit* m_fields[FieldCount] = {};

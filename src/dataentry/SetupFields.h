@@ -1,27 +1,12 @@
 #pragma once
-// What the setup dialogs share outside of any widget: the way they ask and inform the user, and
-// the reading and writing of number fields.
-//
-// ISetupPrompt stands between a dialog's decisions and the message boxes that show them, so a
-// test can answer the questions and record the messages without a modal box blocking it.
+// What the setup dialogs share outside of any widget: the prompts and the reading and writing of
+// number fields.
 
 #include <QString>
 
 #include <optional>
 
 #include "dataentry/DataEntryStrings.h"
-
-enum class PromptIcon { Information, Exclamation };
-
-class ISetupPrompt {
-public:
-    virtual ~ISetupPrompt() = default;
-    virtual void Inform(const QString& text, PromptIcon icon) = 0;
-    // An OK/Cancel question; true for OK.
-    virtual bool AskOkCancel(const QString& text) = 0;
-    // The short sound that says "not accepted" without a message.
-    virtual void Beep() = 0;
-};
 
 // Standard prompts of number fields.
 enum SetupPromptId : int {

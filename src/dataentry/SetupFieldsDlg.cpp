@@ -1,32 +1,10 @@
 #include "dataentry/SetupFieldsDlg.h"
 #include "dataentry/TXKeyPadDlg.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-void CMessageBoxPrompt::Inform(const QString& text, PromptIcon icon)
-{
-    QMessageBox box(icon == PromptIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
-                    QApplication::applicationDisplayName(), text, QMessageBox::Ok, m_parent);
-    box.exec();
-}
-
-bool CMessageBoxPrompt::AskOkCancel(const QString& text)
-{
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok | QMessageBox::Cancel, m_parent);
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
-}
-
-void CMessageBoxPrompt::Beep()
-{
-    QApplication::beep();
-}
 
 QLineEdit* NewIntegerEdit(QWidget* parent)
 {

@@ -1,6 +1,6 @@
 #pragma once
-// Widgets the setup dialogs share: the message-box prompt, the number fields, and the pair of
-// spin arrows that sits beside a count field.
+// Widgets the setup dialogs share: the number fields and the pair of spin arrows that sits beside
+// a count field.
 
 #include <QWidget>
 
@@ -8,18 +8,6 @@
 
 class QLineEdit;
 class QToolButton;
-
-// ISetupPrompt through modal message boxes over `parent`.
-class CMessageBoxPrompt : public ISetupPrompt {
-public:
-    explicit CMessageBoxPrompt(QWidget* parent) : m_parent(parent) {}
-    void Inform(const QString& text, PromptIcon icon) override;
-    bool AskOkCancel(const QString& text) override;
-    void Beep() override;
-
-private:
-    QWidget* m_parent;
-};
 
 // The number fields of the setup dialogs (whole numbers and real numbers).
 QLineEdit* NewIntegerEdit(QWidget* parent);

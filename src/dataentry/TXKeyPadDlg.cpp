@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <qdrawutil.h>
 
-#include "dataentry/TxMessageDlg.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 
 CKeyPadButton::CKeyPadButton(const QString& text, Glyph glyph, QWidget* parent)
     : QAbstractButton(parent), m_glyph(glyph)
@@ -149,7 +149,7 @@ void CTXKeyPad::ToggleSign()
     if (CKeyPadModel::Negate(m_line->text(), m_mode, &negated))
         m_line->setText(negated);
     else
-        TxMessageBox(this, TxString(CKeyPadModel::PromptId(m_mode)));
+        TellUser(this, TxString(CKeyPadModel::PromptId(m_mode)));
     m_line->setFocus();
 }
 
@@ -157,7 +157,7 @@ void CTXKeyPad::accept()
 {
     const int prompt = CKeyPadModel::Validate(m_line->text(), m_mode, m_acceptEmpty);
     if (prompt != 0) {
-        TxMessageBox(this, TxString(prompt));
+        TellUser(this, TxString(prompt));
         m_line->setFocus();
         m_line->selectAll();
         return;

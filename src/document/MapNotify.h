@@ -9,7 +9,6 @@
 enum MapNotifyCode : int {
     MapNotifyDocumentChanged = 1,  // argument: level 0..3
     MapNotifyMapReady = 3,         // posted by a map computation; argument: column index
-    MapNotifyMapWindowOf = 4,      // sent; argument: column index; returns the view or 0
     MapNotifyMapsRequested = 6,    // posted; argument: number of requests
     MapNotifyActiveColumn = 8,     // sent; returns the column index of the active tab, or 0
 };

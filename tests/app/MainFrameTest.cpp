@@ -16,15 +16,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
+#include "../support/PromptRecorder.h"
 #include "FakeMapComputations.h"
 #include "app/AppStrings.h"
 #include "app/BusyIndicatorWnd.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/RibbonBar.h"
-#include "app/ShellMessage.h"
 #include "app/TessarixApp.h"
 #include "document/TessarixDoc.h"
 #include "render/TessarixView.h"
@@ -42,16 +43,8 @@ protected:
         programFolder = dir.filePath(QStringLiteral("bin"));
         QDir().mkpath(programFolder);
         CKWProfileStore::UseIniFile(iniPath);
-        SetShellMessageHook([this](const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
-            messages.append(text);
-            return answer;
-        });
     }
-    void TearDown() override
-    {
-        app.reset();
-        SetShellMessageHook({});
-    }
+    void TearDown() override { app.reset(); }
     // Starts the program; the profile is read from the INI file as it is now.
     int Start(QStringList args = {QStringLiteral("--no-splash")})
     {
@@ -109,13 +102,12 @@ protected:
     }
 
     QTemporaryDir dir;
+    CPromptRecorder prompt;  // the messages the program shows, and its answers to questions
     QString iniPath;
     QString programFolder;
     CFakeMapComputations::Shared shared;
     std::unique_ptr<CTessarixApp> app;
     CMainFrame* frame = nullptr;
-    QStringList messages;
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::vector<std::pair<int, CCommandTable::Handler>> extraCommands;
     bool resizeOnStart = true;
 };
@@ -127,7 +119,7 @@ TEST_F(MainFrameTest, NewDocumentShowsOneTabSlm)
     EXPECT_EQ(TabColumns(), std::vector<int>{0});
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled[*] - Tessarix"));
     EXPECT_TRUE(frame->IsRibbon());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(prompt.Texts().isEmpty());
 }
 
 TEST_F(MainFrameTest, EnablingColumnsRebuildsTabsRenamingOnlyRetitles)
@@ -145,8 +137,6 @@ TEST_F(MainFrameTest, EnablingColumnsRebuildsTabsRenamingOnlyRetitles)
     DefineColumns({0, 5});
     EXPECT_EQ(TabColumns(), (std::vector<int>{0, 5}));
     EXPECT_EQ(frame->ActiveColumn(), 5);  // the active column stays active across a rebuild
-    EXPECT_EQ(frame->SendMapNotify(MapNotifyMapWindowOf, 3), 0);
-    EXPECT_EQ(frame->SendMapNotify(MapNotifyMapWindowOf, 5), reinterpret_cast<intptr_t>(static_cast<QWidget*>(frame->ViewOf(5))));
 }
 
 class PaintCounter : public QObject {
@@ -327,8 +317,8 @@ TEST_F(MainFrameTest, StyleSwitchWritesTheProfileAndWaitsForTheRestart)
     ASSERT_NE(frame->Ribbon(), nullptr);
     ASSERT_FALSE(frame->ActionsFor(ID_UI_VISUAL_STUDIO).isEmpty());
     frame->ActionsFor(ID_UI_VISUAL_STUDIO).first()->trigger();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages.first(), TxString(IDS_UI_CHANGE_AT_RESTART));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_EQ(prompt.Texts().first(), TxString(IDS_UI_CHANGE_AT_RESTART));
     EXPECT_EQ(CKWProfileStore::Instance().ReadInt(QStringLiteral("Workspace"), QStringLiteral("ApplicationUI"), 1), 0);
     EXPECT_TRUE(frame->IsRibbon());
     EXPECT_NE(frame->Ribbon(), nullptr);
@@ -400,24 +390,103 @@ TEST_F(MainFrameTest, ModifiedDocumentAsksBeforeNewAndCancelKeepsIt)
     ASSERT_EQ(Start(), -1);
     app->Document().InsertPoint(0.5f, 0.5f, {60.0f});
     ASSERT_TRUE(app->Document().IsModified());
-    answer = QMessageBox::Cancel;
+    prompt.answer = PromptAnswer::Cancel;
     frame->ActionsFor(ID_FILE_NEW).first()->trigger();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages.first(), QStringLiteral("Save changes to Untitled?"));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_EQ(prompt.Texts().first(), QStringLiteral("Save changes to Untitled?"));
     EXPECT_EQ(app->Document().PointCount(), 1);
-    answer = QMessageBox::No;
+    prompt.answer = PromptAnswer::No;
     QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(prompt.Texts().size(), 2);
     EXPECT_EQ(app->Document().PointCount(), 0);
     EXPECT_FALSE(app->Document().IsModified());
     EXPECT_EQ(TabTitles(), QStringList{QStringLiteral("SLM")});
 }
 
+// New over a changed document that has a file: the answer to "Save changes?" saves it first,
+// drops the changes, or keeps the document as it is.
+struct SaveQuestionCase {
+    const char* name;
+    PromptAnswer answer;
+    int pointsAfter;   // in the program's document
+    int pointsOnDisk;  // in the file
+};
+
+class SaveQuestion : public MainFrameTest, public ::testing::WithParamInterface<SaveQuestionCase> {};
+
+TEST_P(SaveQuestion, AnswerDecidesBetweenSavingDiscardingAndStaying)
+{
+    ASSERT_EQ(Start(), -1);
+    const QString path = dir.filePath(QStringLiteral("hall.Tsrix"));
+    app->Document().InsertPoint(0.25f, 0.75f, {55.5f});
+    app->Document().SetPathName(path);
+    ASSERT_TRUE(app->FileSave());
+    app->Document().InsertPoint(0.5f, 0.5f, {60.0f});
+    prompt.answer = GetParam().answer;
+    app->FileNew();
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], (PromptMessage{QStringLiteral("Save changes to hall.Tsrix?"), PromptIcon::Warning,
+                                              PromptButtons::YesNoCancel, {}}));
+    EXPECT_EQ(app->Document().PointCount(), GetParam().pointsAfter);
+    CTessarixDoc onDisk(std::make_unique<CFakeMapComputations>(&shared));
+    ASSERT_EQ(onDisk.OnOpenDocument(path), DocFileStatus::Ok);
+    EXPECT_EQ(onDisk.PointCount(), GetParam().pointsOnDisk);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, SaveQuestion,
+                         ::testing::Values(SaveQuestionCase{"YesSavesThenStartsNew", PromptAnswer::Yes, 0, 2},
+                                           SaveQuestionCase{"NoDiscardsTheChanges", PromptAnswer::No, 0, 1},
+                                           SaveQuestionCase{"CancelKeepsTheDocument", PromptAnswer::Cancel, 2, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The shell's plain messages: one OK button, the warning icon except for the notice that a
+// style change waits for the restart.
+struct ShellMessageCase {
+    const char* name;
+    std::function<void(CTessarixApp& app, const QString& folder)> run;
+    const char* textEnd;  // how the text ends ("" when it depends on the system)
+    PromptIcon icon;
+};
+
+class ShellMessages : public MainFrameTest, public ::testing::WithParamInterface<ShellMessageCase> {};
+
+TEST_P(ShellMessages, ShowTheirTextWithOkAndTheirIcon)
+{
+    ASSERT_EQ(Start(), -1);
+    GetParam().run(*app, dir.path());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    const PromptMessage& shown = prompt.shown[0];
+    EXPECT_FALSE(shown.text.isEmpty());
+    EXPECT_TRUE(shown.text.endsWith(QString::fromUtf8(GetParam().textEnd))) << shown.text.toStdString();
+    EXPECT_EQ(shown.icon, GetParam().icon);
+    EXPECT_EQ(shown.buttons, PromptButtons::Ok);
+    EXPECT_EQ(shown.defaultButton, std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, ShellMessages,
+    ::testing::Values(
+        ShellMessageCase{"OpenMissingFile",
+                         [](CTessarixApp& app, const QString& folder) { app.OpenDocument(folder + u"/gone.Tsrix"); },
+                         "Verify that the correct path and file name are given.", PromptIcon::Warning},
+        ShellMessageCase{"SaveIntoMissingFolder",
+                         [](CTessarixApp& app, const QString& folder) {
+                             app.Document().SetPathName(folder + u"/no/such/folder/x.Tsrix");
+                             app.FileSave();
+                         },
+                         "", PromptIcon::Warning},
+        ShellMessageCase{"DropAFolder", [](CTessarixApp& app, const QString& folder) { app.OpenDroppedFile(folder); },
+                         "is not a file that can be opened.", PromptIcon::Warning},
+        ShellMessageCase{"StyleChangeWaitsForRestart",
+                         [](CTessarixApp& app, const QString&) { app.SelectInterface(false); },
+                         "If you want to change immediately restart the application now.", PromptIcon::Information}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(MainFrameTest, OpensTheSampleFromTheCommandLineAndRemembersIt)
 {
     const QString sample = QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix");
     ASSERT_EQ(Start({QStringLiteral("--no-splash"), sample}), -1);
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(prompt.Texts().isEmpty()) << prompt.Texts().join(u'\n').toStdString();
     EXPECT_GT(app->Document().PointCount(), 0);
     EXPECT_EQ(TabTitles(), app->Document().EnabledColumnNames());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("factory-hall.Tsrix[*] - Tessarix"));
@@ -433,8 +502,8 @@ TEST_F(MainFrameTest, UnreadableFileOnTheCommandLineEndsTheStartAfterTheMessage)
     bad.write("not a document");
     bad.close();
     EXPECT_EQ(Start({QStringLiteral("--no-splash"), bad.fileName()}), 1);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages.first(), QStringLiteral("Unexpected file format."));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_EQ(prompt.Texts().first(), QStringLiteral("Unexpected file format."));
     EXPECT_EQ(Start({QStringLiteral("--bogus")}), 2);
     EXPECT_EQ(Start({QStringLiteral("--print"), bad.fileName()}), 1);
 }
@@ -456,17 +525,17 @@ TEST_F(MainFrameTest, SaveAndReopenKeepTheDocumentAndTheMarginsComeFromTheProfil
     ASSERT_TRUE(app->OpenDocument(path));
     EXPECT_EQ(app->Document().PointCount(), 1);
     EXPECT_FLOAT_EQ(app->Document().Column(0).values.at(0), 55.5f);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(prompt.Texts().isEmpty());
 }
 
 TEST_F(MainFrameTest, DroppedFilesAreOpenedAndFoldersRefused)
 {
     ASSERT_EQ(Start(), -1);
     app->OpenDroppedFile(dir.path());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.first().endsWith(QStringLiteral("is not a file that can be opened.")));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_TRUE(prompt.Texts().first().endsWith(QStringLiteral("is not a file that can be opened.")));
     app->OpenDroppedFile(QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix"));
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(prompt.Texts().size(), 1);
     EXPECT_GT(app->Document().PointCount(), 0);
     EXPECT_TRUE(frame->acceptDrops());
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-class CRecorder final : public IMapNotify {
+class CRecorder final : public IMapNotifySink {
 public:
     intptr_t SendMapNotify(int code, intptr_t argument) override
     {
@@ -20,7 +20,6 @@ public:
         onGuiThread &= QThread::currentThread() == QCoreApplication::instance()->thread();
         return code == MapNotifyActiveColumn ? 5 : 0;
     }
-    void PostMapNotify(int, intptr_t) override {}
     std::vector<std::pair<int, intptr_t>> calls;
     bool onGuiThread = true;
 };

@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/PromptRecorder.h"
 #include "DataEntryTestDoc.h"
 #include "dataentry/EditDataDlg.h"
 #include "dataentry/KWGridWnd.h"
 #include "dataentry/TXKeyPadDlg.h"
 #include "dataentry/TableExchange.h"
-#include "dataentry/TxMessageDlg.h"
 #include "util/KWProfileStore.h"
 
 namespace {
@@ -26,16 +26,10 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         CKWProfileStore::UseIniFile(dir.filePath(QStringLiteral("profile.ini")));
-        SetTxMessageHook([this](const QString& text, TxMessageButtons) {
-            messages << text;
-            return answer;
-        });
     }
-    void TearDown() override { SetTxMessageHook({}); }
 
     QTemporaryDir dir;
-    QStringList messages;
-    bool answer = true;
+    CPromptRecorder prompt;
 };
 
 TEST_F(EditDataDlg, ShowsEnabledColumnsAndWritesBackOnOk)
@@ -132,8 +126,8 @@ TEST_F(EditDataDlg, TypedCountTakesEffectAtOkOnly)
     bad.CountField()->setText(QStringLiteral("-1"));
     bad.accept();
     EXPECT_NE(bad.result(), QDialog::Accepted);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], QStringLiteral("Enter an integer between 0 and 1000000."));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_EQ(prompt.Texts()[0], QStringLiteral("Enter an integer between 0 and 1000000."));
 }
 
 TEST_F(EditDataDlg, RemoveSelectedPointsAsksFirst)
@@ -144,13 +138,13 @@ TEST_F(EditDataDlg, RemoveSelectedPointsAsksFirst)
     CKWGridWnd* grid = dlg.Grid();
     ASSERT_TRUE(grid->MoveCurrentCell(2, 0));
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    answer = false;
+    prompt.answer = PromptAnswer::Cancel;
     dlg.RemoveButton()->click();
     EXPECT_EQ(dlg.Model().PointCount(), 10);
-    answer = true;
+    prompt.answer = PromptAnswer::Ok;
     dlg.RemoveButton()->click();
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[1], QStringLiteral("WARNING! Are you sure to remove 2 point(s) starting at point number 3?"));
+    ASSERT_EQ(prompt.Texts().size(), 2);
+    EXPECT_EQ(prompt.Texts()[1], QStringLiteral("WARNING! Are you sure to remove 2 point(s) starting at point number 3?"));
     EXPECT_EQ(dlg.Model().PointCount(), 8);
     EXPECT_EQ(dlg.Model().Value(2, 0), 4.0f);
     EXPECT_EQ(dlg.CountField()->text(), QStringLiteral("8"));
@@ -206,14 +200,14 @@ TEST_F(EditDataDlg, CopyAndPasteThroughTheClipboard)
     QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(prompt.Texts().isEmpty());
     EXPECT_EQ(dlg.Model().Value(2, 2), 7.5f);
     EXPECT_EQ(dlg.Model().Value(3, 3), 10.25f);
 
     QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n"));
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], QStringLiteral("WARNING! Not enough lines in imported data."));
+    ASSERT_EQ(prompt.Texts().size(), 1);
+    EXPECT_EQ(prompt.Texts()[0], QStringLiteral("WARNING! Not enough lines in imported data."));
     EXPECT_EQ(dlg.Model().Value(2, 2), 7.5f);
 }
 

@@ -236,11 +236,11 @@ TEST(GridSetupModel, FunctionChangeIsStoredAndRecomputes)
 
 struct GridSetupDialogTest : ::testing::Test {
     SetupTestDocument t;
-    CRecordingPrompt prompt;
+    CPromptRecorder prompt;
 
     std::unique_ptr<CGridSetupDlg> Open()
     {
-        auto dlg = std::make_unique<CGridSetupDlg>(*t.doc, nullptr, &prompt);
+        auto dlg = std::make_unique<CGridSetupDlg>(*t.doc);
         dlg->show();
         return dlg;
     }
@@ -290,12 +290,12 @@ TEST_F(GridSetupDialogTest, ThinPlateReplacesTooSmallParameterWithoutMessage)
     Type(*dlg, GridField::Parameter, QStringLiteral("0.005"));
     dlg->FunctionList()->setCurrentIndex(RbfThinPlateSpline);
     EXPECT_EQ(dlg->Field(GridField::Parameter)->text(), QStringLiteral("0.5"));
-    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_TRUE(prompt.Messages().isEmpty());
     dlg->FunctionList()->setCurrentIndex(RbfMadychNelson);
     EXPECT_FALSE(dlg->Field(GridField::Parameter)->isEnabled());
     Type(*dlg, GridField::Parameter, QStringLiteral("123"));
     ClickOk(*dlg);
-    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_TRUE(prompt.Messages().isEmpty());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(t.doc->Settings().interpFunction, RbfMadychNelson);
 }
@@ -305,8 +305,8 @@ TEST_F(GridSetupDialogTest, MultiquadricAboveRangeIsRefusedAtOk)
     auto dlg = Open();
     Type(*dlg, GridField::Parameter, QStringLiteral("1.5"));
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0], QStringLiteral("WARNING! Parameter error.\n\nInsert a value between 0 and 1."));
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_EQ(prompt.Messages()[0], QStringLiteral("WARNING! Parameter error.\n\nInsert a value between 0 and 1."));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->focusWidget(), dlg->Field(GridField::Parameter));
     EXPECT_FALSE(t.doc->IsModified());
@@ -317,8 +317,8 @@ TEST_F(GridSetupDialogTest, TypedCountOf5IsRefusedAndKeepsTheFocus)
     auto dlg = Open();
     Type(*dlg, GridField::CountY, QStringLiteral("5"));
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0], QStringLiteral("Enter an integer between 10 and 1000."));
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_EQ(prompt.Messages()[0], QStringLiteral("Enter an integer between 10 and 1000."));
     EXPECT_EQ(dlg->focusWidget(), dlg->Field(GridField::CountY));
     EXPECT_NE(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(t.doc->Settings().gridCountY, 20);
@@ -343,9 +343,9 @@ TEST_F(GridSetupDialogTest, SnapOnWithZeroFocusesTheSnapField)
     QTest::mouseClick(dlg->SnapBox(), Qt::LeftButton);
     Type(*dlg, GridField::SnapX, QStringLiteral("0"));
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0], QStringLiteral("Insert a value greater then 0."));
-    EXPECT_EQ(prompt.icons[0], PromptIcon::Exclamation);
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_EQ(prompt.Messages()[0], QStringLiteral("Insert a value greater then 0."));
+    EXPECT_EQ(prompt.shown[0].icon, PromptIcon::Warning);
     EXPECT_EQ(dlg->focusWidget(), dlg->Field(GridField::SnapX));
 }
 
@@ -381,8 +381,8 @@ TEST_F(GridSetupDialogTest, EqualExtentShowsTheExtentMessage)
     auto dlg = Open();
     Type(*dlg, GridField::X0, QStringLiteral("1"));
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0], QStringLiteral("WARNING! Invalid map extent."));
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_EQ(prompt.Messages()[0], QStringLiteral("WARNING! Invalid map extent."));
     EXPECT_FALSE(t.doc->IsModified());
 }
 

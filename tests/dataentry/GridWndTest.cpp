@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/PromptRecorder.h"
 #include "dataentry/EditDataModel.h"
 #include "dataentry/KWGridWnd.h"
-#include "dataentry/TxMessageDlg.h"
 
 namespace {
 
@@ -89,15 +89,13 @@ protected:
         grid->resize(500, 300);
         grid->show();
         grid->setFocus();
-        SetTxBeepHook([this] { ++beeps; });
     }
-    void TearDown() override { SetTxBeepHook({}); }
     QWidget* View() { return grid->viewport(); }
     QPoint CellCentre(int r, int c) { return grid->CellRect(r, c).center(); }
 
     std::unique_ptr<CTableOwner> owner;
     std::unique_ptr<CKWGridWnd> grid;
-    int beeps = 0;
+    CPromptRecorder prompt;
 };
 
 TEST_F(GridWnd, ShiftDownThreeTimesFromRowFour)
@@ -243,15 +241,15 @@ TEST_F(GridWnd, RefusedTextSelectsWrongCharacterAndBeeps)
     EXPECT_TRUE(grid->IsEditing());
     EXPECT_EQ(grid->Editor()->selectedText(), QStringLiteral("a"));
     EXPECT_EQ(grid->Editor()->selectionStart(), 2);
-    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(prompt.beeps, 1);
     EXPECT_EQ(grid->CurrentRow(), 0);
     EXPECT_FALSE(grid->MoveCurrentCell(3, 1));  // nothing moves while the text is refused
-    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(prompt.beeps, 2);
 
     grid->Editor()->setText(QStringLiteral("   "));
     EXPECT_FALSE(grid->CommitEdit());
     EXPECT_EQ(grid->Editor()->selectedText(), QStringLiteral("   "));
-    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(prompt.beeps, 3);
     EXPECT_EQ(owner->cells[0][0], QStringLiteral("0"));
 }
 

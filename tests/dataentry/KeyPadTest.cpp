@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/PromptRecorder.h"
 #include "dataentry/DataEntryStrings.h"
 #include "dataentry/KeyPadModel.h"
 #include "dataentry/TXKeyPadDlg.h"
-#include "dataentry/TxMessageDlg.h"
 #include "util/StringTable.h"
 
 namespace {
@@ -115,15 +115,7 @@ void OnKeyPad(std::function<void(CTXKeyPad*)> steps)
 
 class KeyPadWidget : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetTxMessageHook([this](const QString& text, TxMessageButtons) {
-            messages << text;
-            return true;
-        });
-    }
-    void TearDown() override { SetTxMessageHook({}); }
-    QStringList messages;
+    CPromptRecorder prompt;
 };
 
 TEST_F(KeyPadWidget, DigitsAndOkWriteBackAndNotify)
@@ -147,7 +139,7 @@ TEST_F(KeyPadWidget, DigitsAndOkWriteBackAndNotify)
     EXPECT_EQ(field.text(), QStringLiteral("-70"));
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 1017);
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(prompt.Texts().isEmpty());
 }
 
 TEST_F(KeyPadWidget, CancelLeavesFieldAndSendsNothing)
@@ -182,7 +174,7 @@ TEST_F(KeyPadWidget, InvalidTextKeepsKeyPadOpenWithPrompt)
     });
     QTest::mouseDClick(&field, Qt::LeftButton);
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(messages, QStringList({QStringLiteral("Enter a number."), QStringLiteral("Enter a number.")}));
+    EXPECT_EQ(prompt.Texts(), QStringList({QStringLiteral("Enter a number."), QStringLiteral("Enter a number.")}));
     EXPECT_EQ(field.text(), QStringLiteral("5.2"));
     EXPECT_EQ(spy.count(), 1);
 }

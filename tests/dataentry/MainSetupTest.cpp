@@ -151,8 +151,8 @@ TEST(MainSetupModel, SwitchedOffColumnKeepsItsValues)
 // The dialog over a fresh document with a recording prompt.
 struct MainSetupDialogTest : ::testing::Test {
     SetupTestDocument t;
-    CRecordingPrompt prompt;
-    CMainSetupDlg dlg{*t.doc, nullptr, &prompt};
+    CPromptRecorder prompt;
+    CMainSetupDlg dlg{*t.doc};
 
     void ClickOk()
     {
@@ -188,7 +188,7 @@ TEST_F(MainSetupDialogTest, BlankEnabledNameKeepsTheDialogOpen)
     dlg.NameField(3)->setText(QStringLiteral("  "));
     ClickOk();
     EXPECT_EQ(prompt.beeps, 1);
-    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_TRUE(prompt.Messages().isEmpty());
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_NE(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(t.doc->IsModified());
@@ -216,7 +216,7 @@ TEST_F(MainSetupDialogTest, UncheckingAllButTheFirstIsAllowed)
 {
     for (int c = 0; c < kColumnCount; ++c)
         t.doc->Column(c).enabled = 1;
-    CMainSetupDlg all(*t.doc, nullptr, &prompt);
+    CMainSetupDlg all(*t.doc);
     for (int c = 1; c < kColumnCount; ++c)
         QTest::mouseClick(all.EnableBox(c), Qt::LeftButton);
     all.accept();

@@ -310,11 +310,11 @@ TEST(RecalcXYPreview, DrawsGreyRasterBlackOutlineAndNumbers)
 
 struct RecalcXYDialogTest : ProfileFixture {
     std::unique_ptr<CKWProfileStore> store = NewStore();
-    CRecordingPrompt prompt;
+    CPromptRecorder prompt;
 
     std::unique_ptr<CRecalcXYCoordinateDlg> Open(int pointCount)
     {
-        auto dlg = std::make_unique<CRecalcXYCoordinateDlg>(pointCount, nullptr, store.get(), &prompt);
+        auto dlg = std::make_unique<CRecalcXYCoordinateDlg>(pointCount, nullptr, store.get());
         dlg->show();
         return dlg;
     }
@@ -353,10 +353,10 @@ TEST_F(RecalcXYDialogTest, TooFewPointsAskAndCancelKeepsTheDialogOpen)
 {
     auto dlg = Open(4);
     Make3x2(*dlg);
-    prompt.answerOk = false;
+    prompt.answer = PromptAnswer::Cancel;
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.questions.size(), 1);
-    EXPECT_TRUE(prompt.questions[0].startsWith(QStringLiteral("WARNING! The number of measurements is not enough")));
+    ASSERT_EQ(prompt.Questions().size(), 1);
+    EXPECT_TRUE(prompt.Questions()[0].startsWith(QStringLiteral("WARNING! The number of measurements is not enough")));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_NE(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(dlg->Placement().placed, 4);
@@ -367,8 +367,8 @@ TEST_F(RecalcXYDialogTest, TooManyPointsAskAndOkLeavesTheRestAtZero)
     auto dlg = Open(8);
     Make3x2(*dlg);
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.questions.size(), 1);
-    EXPECT_TRUE(prompt.questions[0].startsWith(QStringLiteral("WARNING! The number of measurements is greater")));
+    ASSERT_EQ(prompt.Questions().size(), 1);
+    EXPECT_TRUE(prompt.Questions()[0].startsWith(QStringLiteral("WARNING! The number of measurements is greater")));
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(dlg->Placement().x[6], 0.0f);
     EXPECT_EQ(dlg->Placement().y[7], 0.0f);
@@ -380,7 +380,7 @@ TEST_F(RecalcXYDialogTest, MatchingCountAsksNothing)
     auto dlg = Open(6);
     Make3x2(*dlg);
     ClickOk(*dlg);
-    EXPECT_TRUE(prompt.questions.isEmpty());
+    EXPECT_TRUE(prompt.Questions().isEmpty());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
 
@@ -407,8 +407,8 @@ TEST_F(RecalcXYDialogTest, TypedCountOutsideItsRangeIsRefusedAtOk)
     auto dlg = Open(6);
     Set(*dlg, CRecalcXYCoordinateDlg::YCount, QStringLiteral("1"));
     ClickOk(*dlg);
-    ASSERT_EQ(prompt.messages.size(), 1);
-    EXPECT_EQ(prompt.messages[0], QStringLiteral("Enter an integer between 2 and 1000."));
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_EQ(prompt.Messages()[0], QStringLiteral("Enter an integer between 2 and 1000."));
     EXPECT_EQ(dlg->focusWidget(), dlg->FieldEdit(CRecalcXYCoordinateDlg::YCount));
     EXPECT_NE(dlg->result(), QDialog::Accepted);
 }

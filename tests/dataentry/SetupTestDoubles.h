@@ -8,30 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "dataentry/SetupFields.h"
+#include "../support/PromptRecorder.h"
 #include "../support/Recorders.h"
 #include "document/TessarixDoc.h"
-
-class CRecordingPrompt : public ISetupPrompt {
-public:
-    void Inform(const QString& text, PromptIcon icon) override
-    {
-        messages.append(text);
-        icons.push_back(icon);
-    }
-    bool AskOkCancel(const QString& text) override
-    {
-        questions.append(text);
-        return answerOk;
-    }
-    void Beep() override { ++beeps; }
-
-    QStringList messages;
-    std::vector<PromptIcon> icons;
-    QStringList questions;
-    bool answerOk = true;
-    int beeps = 0;
-};
 
 // A new document whose map requests land in `requests`; the requests of New itself are dropped.
 struct SetupTestDocument {
