@@ -26,6 +26,7 @@ struct Fixture {
             flags[size_t(c)] = true;
         doc->SetColumnDefinitions(flags, names);
         notify.calls.clear();
+        requests->requests.clear();
     }
     void ExpectInvariant() const
     {
@@ -117,7 +118,17 @@ TEST_P(ChangeLevelTest, SetColumnDefinitionsReportsTheLevel)
         names[size_t(i)] = QString::fromLatin1(name);
     EXPECT_EQ(f.doc->SetColumnDefinitions(flags, names), c.expected);
     EXPECT_EQ(f.notify.Arguments(MapNotifyDocumentChanged), std::vector<intptr_t>{c.expected});
-    EXPECT_TRUE(f.requests->requests.empty()) << "Main Setup requests no map";
+    // A changed set of enabled columns requests the maps, so that a newly enabled column gets
+    // its map at once; names alone need none.
+    if (c.expected == ChangeColumns) {
+        ASSERT_EQ(f.requests->requests.size(), c.enabled.size());
+        for (size_t k = 0; k < c.enabled.size(); ++k) {
+            EXPECT_EQ(f.requests->requests[k].column, c.enabled[k]);
+            EXPECT_EQ(f.requests->requests[k].flags, RECALC_BITMAP);
+        }
+    } else {
+        EXPECT_TRUE(f.requests->requests.empty()) << "renaming requests no map";
+    }
     EXPECT_TRUE(f.doc->IsModified());
     for (int i = 0; i < kColumnCount; ++i)
         EXPECT_EQ(f.doc->Column(i).name, names[size_t(i)]);
