@@ -107,7 +107,7 @@ TEST(CliTinyStep, TinyStepIsRefusedNotLooped)
 }
 
 // Two measurements at one position: `contours` said nothing useful; it now names the points.
-TEST(CliCoincidingPoints, ContoursNameTheTwoPoints)
+TEST(CliCoincidingPoints, ContoursAndRenderNameTheTwoPoints)
 {
     QTemporaryDir dir;
     const QString path = SaveDocument(dir, "twins.Tsrix", [](CTessarixDoc& doc) {
@@ -118,9 +118,16 @@ TEST(CliCoincidingPoints, ContoursNameTheTwoPoints)
         y[6] = y[1];
         doc.SetPointTable(8, x, y, values);
     });
+    const QString warning = TxFormat(IDS_WARN_POINTS_COINCIDE, QStringLiteral("2"), QStringLiteral("7"));
     const CliRun r = RunTool({QStringLiteral("contours"), path});
     EXPECT_EQ(r.status, CliRefused);
-    EXPECT_EQ(r.err.trimmed(), TxFormat(IDS_WARN_POINTS_COINCIDE, QStringLiteral("2"), QStringLiteral("7")));
+    EXPECT_EQ(r.err.trimmed(), warning);
+    // The picture is drawn with the warning in place of the map, and the warning is said too.
+    const QString png = dir.filePath(QStringLiteral("twins.png"));
+    const CliRun render = RunTool({QStringLiteral("render"), path, QStringLiteral("--out"), png});
+    EXPECT_EQ(render.status, CliOk);
+    EXPECT_EQ(render.err.trimmed(), png + QStringLiteral(": ") + warning);
+    EXPECT_TRUE(QFileInfo::exists(png));
 }
 
 }  // namespace
