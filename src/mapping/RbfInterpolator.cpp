@@ -4,12 +4,17 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <system_error>
 #include <thread>
 
 #include "mapping/Surface3DData.h"
+
+#if defined(__linux__)
+#include <unistd.h>
+#endif
 
 // The hot loops are compiled for the processor's widest vector unit when it has one and for
 // plain SSE2 otherwise; the program runs on both.
@@ -231,6 +236,18 @@ void ReleaseAfterCancel(std::unique_ptr<double[]> system, size_t count)
     }
 }
 
+// The machine's physical memory in bytes, or the largest size_t where it cannot be told.
+size_t PhysicalMemoryBytes()
+{
+#if defined(__linux__)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        return size_t(pages) * size_t(pageSize);
+#endif
+    return std::numeric_limits<size_t>::max();
+}
+
 bool Raised(const std::atomic<int32_t>* cancel)
 {
     return cancel && cancel->load(std::memory_order_relaxed) != 0;
@@ -417,6 +434,10 @@ RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cance
     // Left uninitialised: every row is filled (or zeroed) by the assembly below, row by row, so
     // that a cancel need not wait for the whole matrix to be cleared first.
     const size_t elements = size_t(order) * size_t(stride);
+    // A system larger than the machine's memory is refused before it is allocated: where the
+    // system overcommits, the allocation itself would succeed and filling it would end the program.
+    if (elements > PhysicalMemoryBytes() / sizeof(double))
+        return RbfStatus::OutOfMemory;
     std::unique_ptr<double[]> matrix;
     std::vector<double> rhs;
     try {

@@ -585,11 +585,13 @@ TEST(ContourMapThreadTest, HugeGridCountIsRefusedBeforeAllocating)
 }
 
 // A std::bad_alloc inside the worker ended the program. A system too large for the memory is a
-// failed map with a message, and the worker serves the next request.
+// failed map with a message (refused before it is allocated, so that an overcommitting system
+// cannot hand it out and then end the program while it is filled), and the worker serves the
+// next request.
 TEST(ContourMapThreadTest, OutOfMemoryIsAFailedMapNotATermination)
 {
     Fixture f;
-    f.SetPoints(80000);  // an 80003-order system needs 51 GB
+    f.SetPoints(400000);  // a 400003-order system needs 1.3 TB
     f.doc->Settings().gridCountX = f.doc->Settings().gridCountY = 10;
     f.doc->RequestMaps(RECALC_ALL);
     ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 60000));
