@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <numeric>
 #include <thread>
 
 #include "document/MapNotify.h"

@@ -54,7 +54,7 @@ enum class SurfaceStatus {
     NotComputed,    // no surface step has run yet
     Computed,       // the surface is valid
     TooFewPoints,   // fewer than 3 input points: not attempted, the previous surface stays
-    Singular,       // a pivot of the system was exactly zero
+    Singular,       // two points at one position, or a pivot of the system exactly zero
     Cancelled,      // a newer request stopped it
     OutOfMemory,    // memory ran out for the grid, the system or the tracing
     GridTooLarge,   // the grid counts lie outside 1..kMaxGridCount
