@@ -554,24 +554,29 @@ intptr_t CMainFrame::SendMapNotify(int code, intptr_t argument)
         }
         for (int i = 0; i < m_tabs->count(); ++i)
             m_tabs->widget(i)->update();
-        if (m_outstandingMaps > 0)
-            --m_outstandingMaps;
-        if (m_outstandingMaps == 0)
-            m_busy->Stop();
+        CountOutstandingMaps(-1);
         return 0;
     }
     case MapNotifyMapsRequested:
-        m_outstandingMaps = int(std::max<intptr_t>(0, argument));
-        if (m_outstandingMaps > 0)
-            m_busy->Start();
-        else
-            m_busy->Stop();
+        CountOutstandingMaps(int(std::max<intptr_t>(0, argument)));
         return 0;
     case MapNotifyActiveColumn:
         return ActiveColumn();
     default:
         return 0;
     }
+}
+
+// Every map counted by a MapsRequested gets exactly one MapReady, but a fast worker's MapReady
+// can arrive before the MapsRequested that counted it: the count is a plain sum that may dip
+// below zero for a moment, and the indicator runs while it is above zero.
+void CMainFrame::CountOutstandingMaps(int change)
+{
+    m_outstandingMaps += change;
+    if (m_outstandingMaps > 0)
+        m_busy->Start();
+    else
+        m_busy->Stop();
 }
 
 // ---- window ----

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/MapNotifyRelay.h"
@@ -50,7 +51,8 @@ public:
     void ClearReadout();
     QString ReadoutText(int pane) const;  // 0 X, 1 Y, 2 Z
     CBusyIndicatorWnd* BusyIndicator() const { return m_busy; }
-    int OutstandingMaps() const { return m_outstandingMaps; }
+    // Maps requested and not yet ready (never shown below 0).
+    int OutstandingMaps() const { return std::max(0, m_outstandingMaps); }
 
     // The actions showing command `id` (menus, toolbar, ribbon); empty when it is not offered.
     QList<QAction*> ActionsFor(int id) const;
@@ -83,6 +85,8 @@ private:
     };
     QAction* MakeAction(int id, const QString& label, bool inMenu);
     void RunCommand(int id);
+    // Adds `change` to the outstanding maps and runs the busy indicator while any are left.
+    void CountOutstandingMaps(int change);
     void FillMenu(QMenu* menu, const std::vector<LayoutItem>& items);
     void AddRecentFiles(QMenu* menu);
     void AddPdfDocuments(QMenu* menu);

@@ -60,7 +60,7 @@ int Contours(CliContext& ctx)
     CBatchMapRun run(column);
     QString problem = run.OpenAndCompute(files.first(), column);
     if (problem.isEmpty())
-        problem = run.SurfaceProblem(column);
+        problem = run.ContourProblem(column);
     if (!problem.isEmpty()) {
         ctx.err << problem << "\n";
         return CliRefused;

@@ -6,6 +6,7 @@
 
 #include "cli/CliDocument.h"
 #include "document/TessarixDoc.h"
+#include "workers/ContourMapThread.h"
 
 namespace {
 
@@ -201,6 +202,14 @@ int Info(CliContext& ctx)
         {"image", Picture(doc.Image())},
     };
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    // The document is shown as it is; what its axes cannot draw is said beside it.
+    const CMapAxis& z = doc.Axis(CTessarixDoc::AxisZ);
+    if (doc.Axis(CTessarixDoc::AxisX).tickStatus != LevelSeriesStatus::Ok)
+        ctx.err << TickRefusalText("X", doc.Axis(CTessarixDoc::AxisX)) << "\n";
+    if (doc.Axis(CTessarixDoc::AxisY).tickStatus != LevelSeriesStatus::Ok)
+        ctx.err << TickRefusalText("Y", doc.Axis(CTessarixDoc::AxisY)) << "\n";
+    if (z.tickStatus != LevelSeriesStatus::Ok)
+        ctx.err << LevelRefusalText(z.step, z.start, z.stop) << "\n";
     return CliOk;
 }
 

@@ -77,7 +77,9 @@ int Render(CliContext& ctx)
             return usage(QStringLiteral("--mode wants 0 (Normal), 1 (Color Map), 2 (Image) or 3 (Image + Color Map): ") + modeText);
     }
 
-    CTessarixDoc doc(std::make_unique<CMapComputationSet>());
+    auto computations = std::make_unique<CMapComputationSet>();
+    const CMapComputationSet& maps = *computations;
+    CTessarixDoc doc(std::move(computations));
     doc.SetScreenResolution(dpi, dpi);
     if (!CliOpenDocument(ctx, doc, files[0]))
         return CliRefused;
@@ -125,6 +127,10 @@ int Render(CliContext& ctx)
             continue;
         }
         ctx.out << path << "\n";
+        // The picture carries its warning; it is said here as well, for scripts.
+        const QString warning = maps.Thread(c).WarningText();
+        if (!warning.isEmpty())
+            ctx.err << path << ": " << warning << "\n";
     }
     // Stop the workers before the waiter they report to goes away.
     doc.DeleteContents();

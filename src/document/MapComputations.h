@@ -13,6 +13,14 @@ public:
     virtual ~IMapComputations() = default;
     // Cancels the run in progress for `column`, copies its inputs from `doc` and wakes its worker.
     virtual void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags) = 0;
+    // Request, telling whether it made the column's map outstanding: false when a map of the
+    // column was still outstanding, whose one MapReady (still to come) answers both requests.
+    // What RequestMaps counts; computations that do not track it count every request.
+    virtual bool RequestCounted(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
+    {
+        Request(doc, column, raisePriority, flags);
+        return true;
+    }
     // Delete contents: cancels every run, frees every surface and cached picture.
     virtual void Reset() = 0;
 

@@ -316,8 +316,10 @@ void CTessarixDoc::RequestMaps(int work)
     for (int i = 0; i < ColumnCount(); ++i) {
         if (!m_columns[size_t(i)]->enabled)
             continue;
-        m_maps->Request(*this, i, i == active, work);
-        ++requests;
+        // Counted only when it makes a map outstanding, so that every count is answered by
+        // exactly one MapReady, whichever of the two reaches the frame first.
+        if (m_maps->RequestCounted(*this, i, i == active, work))
+            ++requests;
     }
     if (m_notify)
         m_notify->PostMapNotify(MapNotifyMapsRequested, requests);

@@ -116,6 +116,8 @@ void CTessarixSettings::Serialize(CTXArchive& ar)
 
     ar.Int32(gridCountX);
     ar.Int32(gridCountY);
+    if (ar.IsLoading() && (gridCountX < 1 || gridCountY < 1 || gridCountX > kMaxGridCount || gridCountY > kMaxGridCount))
+        CTXArchive::FailFormat("grid count out of range");
     if (version >= 1) {
         ar.Float(extent.x0);
         ar.Float(extent.x1);
@@ -219,7 +221,7 @@ CTessarixSettings::LevelRange CTessarixSettings::ContourLevels(float maximum)
     ColourRange(maximum, &r.start, &r.stop);
     r.step = zAxis.step;
     colorScale.SetRange(r.start, r.stop);
-    r.levels = LevelSeries(r.start, r.stop, r.step);
+    r.levels = LevelSeries(r.start, r.stop, r.step, &r.status);
     return r;
 }
 

@@ -24,6 +24,7 @@
 
 #include "colors/KWColorScale.h"
 #include "geometry/WorldRects.h"
+#include "util/LevelSeries.h"
 #include "util/RbfKernel.h"
 #include "util/TxTypes.h"
 
@@ -44,6 +45,10 @@ struct AxisSettings {
     int32_t hidden = 0;
     friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
 };
+
+// The largest interpolation grid count in either direction (what the Grid Setting dialog allows);
+// a file with a count outside 1..kMaxGridCount is refused.
+inline constexpr int32_t kMaxGridCount = 1000;
 
 enum MapMode : int32_t { MapModeNormal = 0, MapModeColorMap = 1, MapModeImage = 2, MapModeImageColorMap = 3 };
 // Where the boundary conditions put their points.
@@ -181,6 +186,7 @@ public:
         float start = 0.0f;
         float stop = 0.0f;
         float step = 0.0f;
+        LevelSeriesStatus status = LevelSeriesStatus::Ok;  // a refused series has no levels
     };
     // The contour levels of the colour axis in force for a column whose largest value is
     // `maximum`; also sets the colour scale's value range to that axis range.

@@ -41,7 +41,7 @@ void CMapAxis::SetAxisRange(float newStart, float newStop, float newStep)
     start = newStart;
     stop = newStart >= newStop ? newStart + 10.0f : newStop;
     step = newStep;
-    ticks = LevelSeries(start, stop, step);
+    ticks = LevelSeries(start, stop, step, &tickStatus);
     tickLabels.clear();
     for (float t : ticks)
         tickLabels.append(FormatTick(t));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "util/LevelSeries.h"
 #include "util/TxTypes.h"
 
 class CMapAxis {
@@ -22,7 +23,8 @@ public:
     int WorldToDevice(float v) const;
     // Assigns the device rectangle and recomputes the scale.
     void SetAxisRect(const TxRect& r);
-    // Assigns the range (a stop not above start becomes start + 10) and rebuilds the ticks.
+    // Assigns the range (a stop not above start becomes start + 10) and rebuilds the ticks; a
+    // refused tick series leaves the axis without ticks and says why in tickStatus.
     void SetAxisRange(float newStart, float newStop, float newStep);
 
     TxRect Rect() const { return {left, top, right, bottom}; }
@@ -38,6 +40,7 @@ public:
     int32_t bottom = 0;
     int32_t side = BelowHorizontal;
     CTXFloatArray ticks;
+    LevelSeriesStatus tickStatus = LevelSeriesStatus::Ok;
     QStringList tickLabels;
     FontRecord font;
     TxColor color = 0;

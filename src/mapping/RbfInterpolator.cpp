@@ -4,10 +4,17 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <memory>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "mapping/Surface3DData.h"
+
+#if defined(__linux__)
+#include <unistd.h>
+#endif
 
 // The hot loops are compiled for the processor's widest vector unit when it has one and for
 // plain SSE2 otherwise; the program runs on both.
@@ -213,6 +220,39 @@ void TrailingUpdate(double* a, int32_t stride, int32_t k0, int32_t kc, int32_t r
     }
 }
 
+// A cancelled solve returns at once, but freeing the few hundred megabytes of a large system
+// takes some twenty milliseconds, which the request that cancelled it would wait for. Such a
+// system is freed on a short-lived thread of its own instead.
+void ReleaseAfterCancel(std::unique_ptr<double[]> system, size_t count)
+{
+    constexpr size_t kLargeSystem = size_t(4) << 20;  // doubles: 32 MB
+    if (count < kLargeSystem)
+        return;  // small enough to free on the way out
+    double* p = system.release();
+    try {
+        std::thread([p] { delete[] p; }).detach();
+    } catch (const std::system_error&) {
+        delete[] p;
+    }
+}
+
+// The machine's physical memory in bytes, or the largest size_t where it cannot be told.
+size_t PhysicalMemoryBytes()
+{
+#if defined(__linux__)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        return size_t(pages) * size_t(pageSize);
+#endif
+    return std::numeric_limits<size_t>::max();
+}
+
+bool Raised(const std::atomic<int32_t>* cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed) != 0;
+}
+
 // col[a] -= f * src[a] for a in [0, count): one step of a panel column update.
 TX_VECTOR_CLONES
 void AxpyMinus(double* col, const double* src, double f, int32_t count)
@@ -280,6 +320,11 @@ void CRbfInterpolator::SetUp(int32_t kernel, float parameter, int32_t n, const f
 
 bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
 {
+    return CroutDecompose(a, n, stride, threads, nullptr) == RbfStatus::Solved;
+}
+
+RbfStatus CroutDecompose(double* a, int32_t n, int32_t stride, int threads, const std::atomic<int32_t>* cancel)
+{
     constexpr int32_t kPanel = 64;
     std::vector<double> panel;      // the panel's rows k0..n-1, column by column
     std::vector<double> uColumn(kPanel);
@@ -296,6 +341,8 @@ bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
                 P(row, col) = a[size_t(row) * size_t(stride) + size_t(k0 + col)];
 
         for (int32_t m = k0; m < k1; ++m) {
+            if (Raised(cancel))
+                return RbfStatus::Cancelled;
             const int32_t mc = m - k0;
             double* column = &P(m, mc);
             // Column m of L: the steps k0..m-1 (earlier steps came with the trailing updates).
@@ -303,7 +350,7 @@ bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
                 AxpyMinus(column, &P(m, k - k0), P(k, mc), n - m);
             const double pivot = P(m, mc);
             if (pivot == 0.0)
-                return false;
+                return RbfStatus::Singular;
             // Row m of U inside the panel.
             for (int32_t col = mc + 1; col < width; ++col) {
                 double s = P(m, col);
@@ -320,6 +367,8 @@ bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
 
         // Rows k0..k1-1 of U right of the panel.
         for (int32_t m = k0; m < k1; ++m) {
+            if (Raised(cancel))
+                return RbfStatus::Cancelled;
             double* row = a + size_t(m) * size_t(stride);
             for (int32_t k = k0; k < m; ++k)
                 AxpyMinus(row + k1, a + size_t(k) * size_t(stride) + k1, row[k], n - k1);
@@ -335,17 +384,24 @@ bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
             // Blocks of four rows dealt out in turn keep the shares even as the matrix shrinks.
             const int32_t blocks = (rows + 3) / 4;
             for (int32_t blk = t; blk < blocks; blk += useThreads) {
+                if (Raised(cancel))
+                    return;
                 const int32_t r0 = k1 + blk * 4;
                 TrailingUpdate(a, stride, k0, width, r0, std::min(n, r0 + 4), k1, n);
             }
         });
+        if (Raised(cancel))
+            return RbfStatus::Cancelled;
     }
-    return true;
+    return RbfStatus::Solved;
 }
 
-void CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b)
+bool CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b, const std::atomic<int32_t>* cancel)
 {
+    constexpr int32_t kPollRows = 64;
     for (int32_t r = 0; r < n; ++r) {
+        if (r % kPollRows == 0 && Raised(cancel))
+            return false;
         const double* row = a + size_t(r) * size_t(stride);
         double s = b[r];
         for (int32_t k = 0; k < r; ++k)
@@ -353,33 +409,60 @@ void CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b)
         b[r] = s / row[r];
     }
     for (int32_t r = n - 1; r >= 0; --r) {
+        if (r % kPollRows == 0 && Raised(cancel))
+            return false;
         const double* row = a + size_t(r) * size_t(stride);
         double s = b[r];
         for (int32_t k = r + 1; k < n; ++k)
             s -= row[k] * b[k];
         b[r] = s;
     }
+    return true;
 }
 
 bool CRbfInterpolator::Solve(int threads)
+{
+    return Solve(threads, nullptr) == RbfStatus::Solved;
+}
+
+RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cancel)
 {
     m_weights.clear();
     const int32_t n = m_n;
     const int32_t order = n + 3;
     const int32_t stride = (order + 3) & ~3;
-    std::vector<double> a;
+    // Left uninitialised: every row is filled (or zeroed) by the assembly below, row by row, so
+    // that a cancel need not wait for the whole matrix to be cleared first.
+    const size_t elements = size_t(order) * size_t(stride);
+    // A system larger than the machine's memory is refused before it is allocated: where the
+    // system overcommits, the allocation itself would succeed and filling it would end the program.
+    if (elements > PhysicalMemoryBytes() / sizeof(double))
+        return RbfStatus::OutOfMemory;
+    std::unique_ptr<double[]> matrix;
     std::vector<double> rhs;
     try {
-        a.assign(size_t(order) * size_t(stride), 0.0);
+        matrix.reset(new double[elements]);
         rhs.assign(size_t(order), 0.0);
     } catch (const std::bad_alloc&) {
-        return false;
+        return RbfStatus::OutOfMemory;
     }
+    double* a = matrix.get();
     const double phi0 = RbfPhiAtZero(m_kernel, m_c);
+    // Row i: columns below i were written as the mirror of earlier rows; the rest is set here.
     for (int32_t i = 0; i < n; ++i) {
-        double* row = a.data() + size_t(i) * size_t(stride);
+        if (Raised(cancel)) {
+            ReleaseAfterCancel(std::move(matrix), elements);
+            return RbfStatus::Cancelled;
+        }
+        double* row = a + size_t(i) * size_t(stride);
         row[i] = phi0;
         for (int32_t j = i + 1; j < n; ++j) {
+            // The mirror writes below touch a fresh page of every later row now and then; a
+            // row can take milliseconds then, so the flag is read within it too.
+            if ((j & 255) == 0 && Raised(cancel)) {
+                ReleaseAfterCancel(std::move(matrix), elements);
+                return RbfStatus::Cancelled;
+            }
             const double dx = m_px[size_t(j)] - m_px[size_t(i)];
             const double dy = m_py[size_t(j)] - m_py[size_t(i)];
             const double phi = (dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(m_kernel, m_c, dx * dx + dy * dy);
@@ -389,19 +472,30 @@ bool CRbfInterpolator::Solve(int threads)
         row[n] = 1.0;
         row[n + 1] = m_px[size_t(i)];
         row[n + 2] = m_py[size_t(i)];
+        for (int32_t pad = order; pad < stride; ++pad)
+            row[pad] = 0.0;
         a[size_t(n) * size_t(stride) + size_t(i)] = 1.0;
         a[size_t(n + 1) * size_t(stride) + size_t(i)] = m_px[size_t(i)];
         a[size_t(n + 2) * size_t(stride) + size_t(i)] = m_py[size_t(i)];
         rhs[size_t(i)] = m_values[size_t(i)];
     }
-    if (!CroutDecompose(a.data(), order, stride, threads))
-        return false;
-    CroutSubstitute(a.data(), order, stride, rhs.data());
+    for (int32_t r = n; r < order; ++r)  // the polynomial rows end in a zero block
+        for (int32_t col = n; col < stride; ++col)
+            a[size_t(r) * size_t(stride) + size_t(col)] = 0.0;
+    const RbfStatus decomposed = CroutDecompose(a, order, stride, threads, cancel);
+    if (decomposed == RbfStatus::Cancelled)
+        ReleaseAfterCancel(std::move(matrix), elements);
+    if (decomposed != RbfStatus::Solved)
+        return decomposed;
+    if (!CroutSubstitute(a, order, stride, rhs.data(), cancel)) {
+        ReleaseAfterCancel(std::move(matrix), elements);
+        return RbfStatus::Cancelled;
+    }
     m_weights.assign(rhs.begin(), rhs.begin() + n);
     m_poly[0] = rhs[size_t(n)];
     m_poly[1] = rhs[size_t(n + 1)];
     m_poly[2] = rhs[size_t(n + 2)];
-    return true;
+    return RbfStatus::Solved;
 }
 
 double CRbfInterpolator::Evaluate(double x, double y) const
@@ -481,17 +575,29 @@ bool CRbfInterpolator::EvaluateGrid(CSurface3DData& surface, double x0, double y
 }
 
 bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
-                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads)
+                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads,
+                    RbfStatus* status)
 {
+    RbfStatus unused;
+    RbfStatus& result = status ? *status : unused;
+    result = RbfStatus::Singular;
     surface.SetValid(false);
     if (n < 3 || !surface.HasGrid())
         return false;
     CRbfInterpolator rbf;
-    rbf.SetUp(kernel, parameter, n, x, y, v);
-    if (!rbf.Solve(threads))
+    try {
+        rbf.SetUp(kernel, parameter, n, x, y, v);
+    } catch (const std::bad_alloc&) {
+        result = RbfStatus::OutOfMemory;
         return false;
-    if (!rbf.EvaluateGrid(surface, x0, y0, dx, dy, threads))
+    }
+    result = rbf.Solve(threads, &surface.cancel);
+    if (result != RbfStatus::Solved)
         return false;
+    if (!rbf.EvaluateGrid(surface, x0, y0, dx, dy, threads)) {
+        result = RbfStatus::Cancelled;
+        return false;
+    }
     surface.UpdateStatistics();
     surface.SetValid(true);
     return true;

@@ -24,7 +24,12 @@
 //
 // Grid evaluation polls the surface's cancel flag before every node; the columns of the grid are
 // shared among up to `threads` threads, each of which stops within one node after the flag rises.
+// The solve polls the same flag: per row of the assembly, per column of a panel, per block of four
+// rows of a trailing update and every few dozen rows of the substitutions, so at a few thousand
+// points a cancel takes effect within milliseconds. Polling only reads the flag; it changes no
+// arithmetic, so an uncancelled solve gives the same bits as before.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +37,14 @@
 #include "util/TxTypes.h"
 
 class CSurface3DData;
+
+// How a solve ended.
+enum class RbfStatus {
+    Solved,       // weights and polynomial coefficients are set
+    Singular,     // a pivot was exactly zero
+    Cancelled,    // the cancel flag was seen; no result
+    OutOfMemory,  // the system could not be allocated
+};
 
 // The kernel value for a squared distance r2 that is not zero, and the value at distance zero.
 double RbfPhi(int32_t kernel, double c, double r2);
@@ -46,6 +59,8 @@ public:
     // Assembles and solves the system; false when a pivot is exactly zero (no weights then).
     // `threads` threads share the elimination of the trailing blocks.
     bool Solve(int threads = 1);
+    // The same, stopping without a result once `cancel` (may be null) is nonzero.
+    RbfStatus Solve(int threads, const std::atomic<int32_t>* cancel);
     // The value of the interpolant at (x, y), evaluated in double.
     double Evaluate(double x, double y) const;
     // Fills every node of `surface` (already allocated) at x0 + dx i, y0 + dy j; false when the
@@ -78,11 +93,18 @@ private:
 // Unpivoted Crout decomposition of the row-major n x n matrix `a` (row stride `stride`) in place:
 // L on and below the diagonal, U (unit diagonal implied) above it. False on an exactly zero pivot.
 bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads = 1);
-// Solves L U w = b in place of b with a decomposition made by CroutDecompose.
-void CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b);
+// The same, polling `cancel` (may be null): Solved, Singular or Cancelled (the matrix is then
+// partly decomposed).
+RbfStatus CroutDecompose(double* a, int32_t n, int32_t stride, int threads, const std::atomic<int32_t>* cancel);
+// Solves L U w = b in place of b with a decomposition made by CroutDecompose; false when
+// `cancel` (may be null) was seen, b then being partly solved.
+bool CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b,
+                     const std::atomic<int32_t>* cancel = nullptr);
 
 // Computes the surface of `n` points: set-up, solve, grid at (x0 + dx i, y0 + dy j) and the
 // statistics. False when the solve fails or the cancel flag is seen; the surface is valid only
-// after a true return. `threads` is how many threads may share the work.
+// after a true return. `threads` is how many threads may share the work. `status`, when given,
+// tells a singular system from a cancellation or a lack of memory.
 bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
-                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads = 1);
+                    double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads = 1,
+                    RbfStatus* status = nullptr);

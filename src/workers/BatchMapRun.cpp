@@ -45,13 +45,21 @@ QString CBatchMapRun::SurfaceProblem(int column) const
     case SurfaceStatus::TooFewPoints:
         return TxString(IDS_SURFACE_TOO_FEW_POINTS);
     case SurfaceStatus::Singular:
-        return TxString(IDS_SURFACE_SINGULAR);
     case SurfaceStatus::OutOfMemory:
-        return TxString(IDS_SURFACE_NO_MEMORY);
+    case SurfaceStatus::GridTooLarge:
+        return t.SurfaceFailureText();  // the same text the map shows
     case SurfaceStatus::Cancelled:
     case SurfaceStatus::NotComputed:
     case SurfaceStatus::Computed:
         break;
     }
     return TxString(IDS_MAP_NOT_FINISHED);
+}
+
+QString CBatchMapRun::ContourProblem(int column) const
+{
+    const QString surface = SurfaceProblem(column);
+    if (!surface.isEmpty())
+        return surface;
+    return Thread(column).LevelRefusalText();
 }

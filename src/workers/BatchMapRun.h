@@ -43,6 +43,9 @@ public:
 
     // Why the column has no valid surface, or an empty text when it has one.
     QString SurfaceProblem(int column) const;
+    // Why the column has no contour lines as asked (no surface, or its levels were refused), or
+    // an empty text.
+    QString ContourProblem(int column) const;
 
 private:
     CMapReadyWaiter m_notify;

@@ -1,7 +1,12 @@
 #include "workers/ContourMapThread.h"
 
+#include <QFont>
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <thread>
 
 #include "document/MapNotify.h"
@@ -9,6 +14,8 @@
 #include "mapping/RbfInterpolator.h"
 #include "render/MapDrawInput.h"
 #include "render/MapRenderer.h"
+#include "util/StringTable.h"
+#include "workers/WorkerStrings.h"
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -57,7 +64,80 @@ void Append(CTXFloatArray& x, CTXFloatArray& y, CTXFloatArray& v, float px, floa
     v.push_back(pv);
 }
 
+// Same length and the same bits: the copy the worker holds is the one it would be given.
+bool SameBits(const CTXFloatArray& a, const CTXFloatArray& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
+}
+
+QString Number(float v)
+{
+    return QString::number(double(v), 'g', 7);
+}
+
+// The warning in a framed box in the middle of the graph area, over whatever was drawn there.
+void DrawWarning(QImage& picture, const TxRect& graph, const QString& text)
+{
+    QPainter p(&picture);
+    QRect area = graph.IsEmpty() ? picture.rect() : QRect(graph.left, graph.top, graph.Width(), graph.Height());
+    area = area.intersected(picture.rect()).adjusted(8, 8, -8, -8);
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(13);
+    p.setFont(font);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QRect box = p.boundingRect(area, flags, text).adjusted(-6, -4, 6, 4).intersected(area.adjusted(-8, -8, 8, 8));
+    p.fillRect(box, Qt::white);
+    p.setPen(Qt::black);
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    p.drawText(area, flags, text);
+}
+
 }  // namespace
+
+QString LevelRefusalText(float step, float start, float stop)
+{
+    return TxString(IDS_WARN_LEVELS_REFUSED)
+        .arg(Number(step), Number(start), Number(stop), QString::number(kMaxLevelSeriesValues));
+}
+
+QString TickRefusalText(const char* axisName, const CMapAxis& axis)
+{
+    return TxString(IDS_WARN_TICKS_REFUSED)
+        .arg(QString::fromLatin1(axisName), Number(axis.step), Number(axis.start), Number(axis.stop),
+             QString::number(kMaxLevelSeriesValues));
+}
+
+bool FindCoincidingPoints(const CTXFloatArray& x, const CTXFloatArray& y, int32_t* first, int32_t* second)
+{
+    const size_t n = std::min(x.size(), y.size());
+    std::vector<int32_t> order;
+    order.reserve(n);
+    for (size_t k = 0; k < n; ++k)
+        if (!std::isnan(x[k]) && !std::isnan(y[k]))
+            order.push_back(int32_t(k));
+    // Equal positions become neighbours, earliest point first within each position.
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        if (x[size_t(a)] != x[size_t(b)])
+            return x[size_t(a)] < x[size_t(b)];
+        if (y[size_t(a)] != y[size_t(b)])
+            return y[size_t(a)] < y[size_t(b)];
+        return a < b;
+    });
+    bool found = false;
+    for (size_t k = 1; k < order.size(); ++k) {
+        const int32_t a = order[k - 1], b = order[k];
+        const bool samePosition = x[size_t(a)] == x[size_t(b)] && y[size_t(a)] == y[size_t(b)];
+        const bool startsGroup = k == 1 || !(x[size_t(order[k - 2])] == x[size_t(a)] && y[size_t(order[k - 2])] == y[size_t(a)]);
+        if (samePosition && startsGroup && (!found || b < *second)) {
+            *first = a;
+            *second = b;
+            found = true;
+        }
+    }
+    return found;
+}
 
 int SurfaceThreadBudget()
 {
@@ -127,7 +207,17 @@ void CContourMapThread::LowerCancel()
     m_result.cancel.exchange(0);
 }
 
-void CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
+CContourMapThread::GridInputs CContourMapThread::GridInputsOf(const CTessarixSettings& s)
+{
+    return {s.extent, s.gridCountX, s.gridCountY, s.interpFunction, s.interpParameter};
+}
+
+CContourMapThread::LevelInputs CContourMapThread::LevelInputsOf(const CTessarixSettings& s)
+{
+    return {s.zAxis.start, s.zAxis.stop, s.zAxis.step, s.fixedAmplitude, s.scaleMode};
+}
+
+bool CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
 {
     std::unique_lock<std::mutex> idle = HoldIdle();
     m_notify = doc.Notify();
@@ -146,17 +236,37 @@ void CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raiseP
     m_dpiX = doc.ScreenDpiX();
     m_dpiY = doc.ScreenDpiY();
 
+    CTXFloatArray x, y, v;
+    const CTXFloatArray& values = doc.Column(column).values;
+    const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
+    x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
+    y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
+    v.assign(values.begin(), values.begin() + ptrdiff_t(n));
+    if (m_settings.useBoundaryConditions)
+        AppendBoundaryPoints(m_settings, x, y, v);
+    AppendConditioningPoints(m_settings, x, y, v);
+    // Without a surface for exactly these inputs the picture would show none or a stale one.
+    const GridInputs grid = GridInputsOf(m_settings);
+    const bool surfaceStale = !m_haveSurfaceInputs || !(grid == m_gridInputs) || !SameBits(x, m_x) ||
+                              !SameBits(y, m_y) || !SameBits(v, m_values);
+    if (surfaceStale)
+        m_workFlags |= RECALC_SURFACE | RECALC_CONTOURS;
     if (m_workFlags & RECALC_SURFACE) {
-        const CTXFloatArray& values = doc.Column(column).values;
-        const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
-        m_x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
-        m_y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
-        m_values.assign(values.begin(), values.begin() + ptrdiff_t(n));
-        if (m_settings.useBoundaryConditions)
-            AppendBoundaryPoints(m_settings, m_x, m_y, m_values);
-        AppendConditioningPoints(m_settings, m_x, m_y, m_values);
+        m_x.swap(x);
+        m_y.swap(y);
+        m_values.swap(v);
+        m_gridInputs = grid;
+        m_haveSurfaceInputs = true;
     }
+    const LevelInputs levels = LevelInputsOf(m_settings);
+    if (!(levels == m_levelInputs))
+        m_workFlags |= RECALC_CONTOURS;
+    if (m_workFlags & RECALC_CONTOURS)
+        m_levelInputs = levels;
+
+    const bool madeOutstanding = m_mapOutstanding.exchange(1) == 0;
     WakeLocked(idle);
+    return madeOutstanding;
 }
 
 void CContourMapThread::Reset()
@@ -167,8 +277,18 @@ void CContourMapThread::Reset()
         std::lock_guard<std::mutex> lock(m_surfaceLock);
         m_surface.Empty();
     }
+    m_haveSurfaceInputs = false;
+    // An outstanding map stays outstanding: the next request joins it and its run posts the
+    // MapReady that the cancelled run did not.
     std::lock_guard<std::mutex> lock(m_pictureLock);
     m_picture = QImage();
+    m_warning.clear();
+}
+
+QString CContourMapThread::WarningText() const
+{
+    std::lock_guard<std::mutex> lock(m_pictureLock);
+    return m_warning;
 }
 
 bool CContourMapThread::CopyPicture(QImage* out) const
@@ -232,7 +352,13 @@ bool CContourMapThread::SurfaceStep()
     std::lock_guard<std::mutex> lock(m_surfaceLock);
     m_surface.Empty();
     const int32_t nx = m_settings.gridCountX, ny = m_settings.gridCountY;
-    if (nx <= 0 || ny <= 0 || !m_surface.Allocate(nx + 1, ny + 1)) {
+    // Counts from a file or a command are checked before anything is allocated (nx + 1 must not
+    // overflow, and a 60000 x 60000 grid must not be tried).
+    if (nx < 1 || ny < 1 || nx > kMaxGridCount || ny > kMaxGridCount) {
+        m_surfaceStatus = SurfaceStatus::GridTooLarge;
+        return false;
+    }
+    if (!m_surface.Allocate(nx + 1, ny + 1)) {
         m_surfaceStatus = SurfaceStatus::OutOfMemory;
         return false;
     }
@@ -242,14 +368,26 @@ bool CContourMapThread::SurfaceStep()
         xn[k] = (m_x[k] - e.x0) / (e.x1 - e.x0);
         yn[k] = (m_y[k] - e.y0) / (e.y1 - e.y0);
     }
+    // Two points at one position make the system singular; the unpivoted decomposition meets an
+    // exactly zero pivot for some such inputs only, and gives meaningless weights for the rest.
+    int32_t first = 0, second = 0;
+    if (FindCoincidingPoints(xn, yn, &first, &second)) {
+        m_surfaceStatus = SurfaceStatus::Singular;
+        return false;
+    }
+    RbfStatus status = RbfStatus::Singular;
     const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), m_values.data(), m_settings.interpFunction,
                                    m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny, m_surface,
-                                   SurfaceThreadBudget());
+                                   SurfaceThreadBudget(), &status);
     if (ok) {
         m_workFlags &= ~RECALC_SURFACE;
         m_surfaceStatus = SurfaceStatus::Computed;
+    } else if (status == RbfStatus::Cancelled || m_surface.Cancelled()) {
+        m_surfaceStatus = SurfaceStatus::Cancelled;
+    } else if (status == RbfStatus::OutOfMemory) {
+        m_surfaceStatus = SurfaceStatus::OutOfMemory;
     } else {
-        m_surfaceStatus = m_surface.Cancelled() ? SurfaceStatus::Cancelled : SurfaceStatus::Singular;
+        m_surfaceStatus = SurfaceStatus::Singular;
     }
     return ok;
 }
@@ -258,12 +396,76 @@ void CContourMapThread::ContourStep()
 {
     m_contourParams.levelStep = m_settings.zAxis.step;
     m_contourParams.intermediate = 2;
-    m_levels = m_settings.ContourLevels(m_largestValue).levels;
+    const CTessarixSettings::LevelRange range = m_settings.ContourLevels(m_largestValue);
+    m_levels = range.levels;
+    m_levelStatus = range.status;
     if (TraceContours(m_surface, m_levels, m_contourParams, m_result))
         m_workFlags &= ~RECALC_CONTOURS;
 }
 
-void CContourMapThread::RenderStep()
+bool CContourMapThread::SurfaceFailed() const
+{
+    return m_surfaceStatus == SurfaceStatus::Singular || m_surfaceStatus == SurfaceStatus::OutOfMemory ||
+           m_surfaceStatus == SurfaceStatus::GridTooLarge;
+}
+
+QString CContourMapThread::SurfaceFailureText() const
+{
+    switch (m_surfaceStatus) {
+    case SurfaceStatus::OutOfMemory:
+        return TxString(IDS_WARN_SURFACE_NO_MEMORY);
+    case SurfaceStatus::GridTooLarge:
+        return TxString(IDS_WARN_GRID_TOO_LARGE)
+            .arg(QString::number(m_settings.gridCountX), QString::number(m_settings.gridCountY),
+                 QString::number(kMaxGridCount));
+    case SurfaceStatus::Singular: {
+        // The solver sees the points normalised to the extent, in float: so does the search.
+        const MapExtent& e = m_settings.extent;
+        CTXFloatArray xn(m_x.size()), yn(m_y.size());
+        for (size_t k = 0; k < xn.size() && k < yn.size(); ++k) {
+            xn[k] = (m_x[k] - e.x0) / (e.x1 - e.x0);
+            yn[k] = (m_y[k] - e.y0) / (e.y1 - e.y0);
+        }
+        int32_t first = 0, second = 0;
+        if (!FindCoincidingPoints(xn, yn, &first, &second))
+            return TxString(IDS_WARN_SURFACE_SINGULAR);
+        // Point numbers as the data table shows them, counted from 1.
+        if (second < m_measuredCount)
+            return TxFormat(IDS_WARN_POINTS_COINCIDE, QString::number(first + 1), QString::number(second + 1));
+        if (first < m_measuredCount)
+            return TxFormat(IDS_WARN_POINT_ON_ADDED_POINT, QString::number(first + 1));
+        return TxString(IDS_WARN_ADDED_POINTS_COINCIDE);
+    }
+    default:
+        return {};
+    }
+}
+
+QString CContourMapThread::LevelRefusalText() const
+{
+    if (m_levelStatus == LevelSeriesStatus::Ok)
+        return {};
+    float start = 0.0f, stop = 0.0f;
+    m_settings.ColourRange(m_largestValue, &start, &stop);
+    return ::LevelRefusalText(m_settings.zAxis.step, start, stop);
+}
+
+QString CContourMapThread::Warnings() const
+{
+    QStringList lines;
+    if (SurfaceFailed())
+        lines << SurfaceFailureText();
+    else if (m_levelStatus != LevelSeriesStatus::Ok)
+        lines << LevelRefusalText();
+    const CMapAxis* axes[] = {&m_xAxis, &m_yAxis};
+    const char* names[] = {"X", "Y"};
+    for (int k = 0; k < 2; ++k)
+        if (axes[k]->tickStatus != LevelSeriesStatus::Ok)
+            lines << TickRefusalText(names[k], *axes[k]);
+    return lines.join(u'\n');
+}
+
+void CContourMapThread::RenderStep(bool withSurface, const QString& warning)
 {
     const int width = m_client.right - m_client.left, height = m_client.bottom - m_client.top;
     if (width <= 0 || height <= 0)
@@ -277,8 +479,10 @@ void CContourMapThread::RenderStep()
     in.yAxis = m_yAxis;
     in.zAxis = m_zAxis;  // RenderMapImage fits it to the fixed-amplitude range when that is in force
     in.layout = m_layout;
-    in.surface = &m_surface;
-    in.contours = &m_result;
+    // Without a surface for these inputs, neither it nor contours traced from an earlier one are
+    // drawn: the warning takes their place.
+    in.surface = withSurface ? &m_surface : nullptr;
+    in.contours = withSurface ? &m_result : nullptr;
     in.levels = m_levels;
     in.x = &m_x;
     in.y = &m_y;
@@ -296,6 +500,8 @@ void CContourMapThread::RenderStep()
     RenderMapImage(in, picture);
     if (m_result.Cancelled())
         return;  // a half-drawn picture never replaces the cached one
+    if (!warning.isEmpty())
+        DrawWarning(picture, m_layout.graph, warning);
     std::lock_guard<std::mutex> lock(m_pictureLock);
     m_picture.swap(picture);
 }
@@ -307,15 +513,39 @@ void CContourMapThread::DoWork()
     g_runningMaps.fetch_add(1);
 
     m_largestValue = m_values.empty() ? 0.0f : *std::max_element(m_values.begin(), m_values.end());
-    bool surfaceFailed = false;
-    if (m_workFlags & RECALC_SURFACE)
-        surfaceFailed = !SurfaceStep();
-    if ((m_workFlags & RECALC_CONTOURS) && !surfaceFailed && !m_result.Cancelled())
-        ContourStep();
-    if ((m_workFlags & RECALC_BITMAP) && !m_result.Cancelled())
-        RenderStep();
-    if (!m_result.Cancelled() && m_notify)
-        m_notify->PostMapNotify(MapNotifyMapReady, m_column);
+    try {
+        bool surfaceFailed = false;
+        if (m_workFlags & RECALC_SURFACE)
+            surfaceFailed = !SurfaceStep();
+        if ((m_workFlags & RECALC_CONTOURS) && !surfaceFailed && !m_result.Cancelled())
+            ContourStep();
+    } catch (const std::bad_alloc&) {
+        // Memory ran out in the solve or the tracing: a failed map, computed again next time.
+        {
+            std::lock_guard<std::mutex> lock(m_surfaceLock);
+            m_surface.Empty();
+        }
+        m_result.entries.clear();
+        m_surfaceStatus = SurfaceStatus::OutOfMemory;
+        m_workFlags |= RECALC_SURFACE | RECALC_CONTOURS;
+    }
+    if (!m_result.Cancelled()) {
+        const QString warning = Warnings();
+        if (m_workFlags & RECALC_BITMAP) {
+            try {
+                RenderStep(!SurfaceFailed(), warning);
+            } catch (const std::bad_alloc&) {
+                // The previous picture stays; the warning below still tells what went wrong.
+            }
+        }
+        std::lock_guard<std::mutex> lock(m_pictureLock);
+        m_warning = warning;
+    }
+    if (!m_result.Cancelled()) {
+        m_mapOutstanding.store(0);  // before MapReady, so whoever counts on it sees it done
+        if (m_notify)
+            m_notify->PostMapNotify(MapNotifyMapReady, m_column);
+    }
 
     g_runningMaps.fetch_sub(1);
     m_result.busy.exchange(0);

@@ -12,6 +12,20 @@
 // or cancelled surface or contour step is retried by the next request; the picture flag is never
 // cleared. A cancelled run leaves the cached picture as it was and posts nothing.
 //
+// A request adds the surface (and contour) work itself when the worker holds no surface for the
+// inputs it is given, whatever flags the request carries: a column that never had a surface, or
+// whose data or grid changed while it was disabled (and so got no requests), computes at once.
+// Likewise the contours are traced again when the colour axis changed since the last trace.
+//
+// A map that cannot be made as asked (a failed solve, a refused level or tick series, memory
+// running out) is still drawn and posted: without the surface and contours it cannot stand
+// behind, with the reason as a "WARNING! " text in the graph area, which WarningText() returns
+// as well. No stale contour is drawn as if it were current.
+//
+// Outstanding maps: a request that finds no map outstanding makes one (Request returns true);
+// the run that finally completes clears it just before it posts MapReady. A cancelled run leaves
+// it to the newer request's run, so every outstanding map gets exactly one MapReady.
+//
 // Shared with the user-interface thread while a run is in progress: the cancel and busy flags,
 // the cached picture (under m_pictureLock) and the surface for the cursor read-out (under
 // m_surfaceLock, which the read-out only tries to take).
@@ -40,9 +54,10 @@ enum class SurfaceStatus {
     NotComputed,    // no surface step has run yet
     Computed,       // the surface is valid
     TooFewPoints,   // fewer than 3 input points: not attempted, the previous surface stays
-    Singular,       // a pivot of the system was exactly zero
+    Singular,       // two points at one position, or a pivot of the system exactly zero
     Cancelled,      // a newer request stopped it
-    OutOfMemory,    // the grid could not be allocated
+    OutOfMemory,    // memory ran out for the grid, the system or the tracing
+    GridTooLarge,   // the grid counts lie outside 1..kMaxGridCount
 };
 
 // Boundary points around the X and Y axis ranges for the settings' layout (0 corners, 1 side
@@ -56,12 +71,24 @@ void AppendConditioningPoints(const CTessarixSettings& s, CTXFloatArray& x, CTXF
 // are running at the moment.
 int SurfaceThreadBudget();
 
+// The "WARNING! " texts of a refused series: the contour levels of a colour axis range, and the
+// ticks of a drawing axis (named "X", "Y" or "Z").
+QString LevelRefusalText(float step, float start, float stop);
+QString TickRefusalText(const char* axisName, const CMapAxis& axis);
+
+// The first two input points (0-based, first < second) at exactly the same position: `second` is
+// the first point that repeats an earlier position, `first` the earliest point there. False when
+// all positions differ (points with a NaN coordinate take no part).
+bool FindCoincidingPoints(const CTXFloatArray& x, const CTXFloatArray& y, int32_t* first, int32_t* second);
+
 class CContourMapThread : public CThinThread {
 public:
     CContourMapThread();
     ~CContourMapThread() override;
 
-    void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags);
+    // Cancels the run in progress, copies the inputs and wakes the worker; true when this made a
+    // map outstanding (none was before), false when it joins one still outstanding.
+    bool Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags);
     // Stops the run in progress, frees the surface and the cached picture.
     void Reset();
 
@@ -69,6 +96,10 @@ public:
     bool HasPicture() const;
     bool SurfaceValueAt(float x, float y, const CTessarixSettings& current, float* z) const;
     bool InputValueRange(float* smallest, float* largest) const;
+    // The warning drawn into the last picture ("WARNING! ..."), empty when the map is complete.
+    QString WarningText() const;
+    // A map was requested and its MapReady not yet posted.
+    bool MapOutstanding() const { return m_mapOutstanding.load() != 0; }
 
     // Read only while the worker is idle (after WaitUntilIdle, or from the worker itself).
     const CSurface3DData& Surface() const { return m_surface; }
@@ -77,6 +108,11 @@ public:
     const ContourParameters& Parameters() const { return m_contourParams; }
     const CTessarixSettings& Settings() const { return m_settings; }
     SurfaceStatus LastSurfaceStatus() const { return m_surfaceStatus; }
+    LevelSeriesStatus LastLevelStatus() const { return m_levelStatus; }
+    // Why the surface step failed ("WARNING! ..."), empty unless it did.
+    QString SurfaceFailureText() const;
+    // Why the contour levels were refused ("WARNING! ..."), empty unless they were.
+    QString LevelRefusalText() const;
     int PendingWork() const { return m_workFlags; }
     int Column() const { return m_column; }
 
@@ -86,9 +122,29 @@ protected:
     void LowerCancel() override;
 
 private:
+    // The settings the surface is computed with, besides the interpolation input.
+    struct GridInputs {
+        MapExtent extent;
+        int32_t gridCountX = 0, gridCountY = 0, function = 0;
+        float parameter = 0.0f;
+        friend bool operator==(const GridInputs&, const GridInputs&) = default;
+    };
+    // What the contour levels are generated from.
+    struct LevelInputs {
+        float start = 0.0f, stop = 0.0f, step = 0.0f, fixedAmplitude = 0.0f;
+        int32_t scaleMode = 0;
+        friend bool operator==(const LevelInputs&, const LevelInputs&) = default;
+    };
+    static GridInputs GridInputsOf(const CTessarixSettings& s);
+    static LevelInputs LevelInputsOf(const CTessarixSettings& s);
+
     bool SurfaceStep();
     void ContourStep();
-    void RenderStep();
+    void RenderStep(bool withSurface, const QString& warning);
+    // The last surface step failed (not merely skipped or cancelled).
+    bool SurfaceFailed() const;
+    // The reasons the map is incomplete, one "WARNING! " text per line; empty when complete.
+    QString Warnings() const;
 
     CMapAxis m_xAxis, m_yAxis, m_zAxis;
     MapLayout m_layout;                 // graph, axis areas, colour bar
@@ -101,6 +157,10 @@ private:
     int32_t m_raisePriority = 0;
     int32_t m_column = 0;
     CTXFloatArray m_x, m_y, m_values;   // interpolation input: measured, boundary, conditioning
+    GridInputs m_gridInputs;            // with m_x, m_y, m_values: what the surface is computed from
+    bool m_haveSurfaceInputs = false;   // false until the first surface request, and after Reset
+    LevelInputs m_levelInputs;          // what the contours are (to be) traced for
+    LevelSeriesStatus m_levelStatus = LevelSeriesStatus::Ok;
     float m_largestValue = 0.0f;
     int32_t m_measuredCount = 0;
     TxRect m_client;
@@ -108,8 +168,10 @@ private:
     int m_dpiX = 96, m_dpiY = 96;
     int32_t m_workFlags = 0;
     SurfaceStatus m_surfaceStatus = SurfaceStatus::NotComputed;
+    std::atomic<int32_t> m_mapOutstanding{0};
 
     QImage m_picture;                   // the cached map picture
-    mutable std::mutex m_pictureLock;   // guards m_picture only
+    QString m_warning;                  // the warning drawn into it
+    mutable std::mutex m_pictureLock;   // guards m_picture and m_warning only
     mutable std::mutex m_surfaceLock;   // held by the worker while it rebuilds m_surface
 };

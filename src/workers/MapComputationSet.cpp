@@ -20,6 +20,11 @@ void CMapComputationSet::Request(const CTessarixDoc& doc, int column, bool raise
     Thread(column).Request(doc, column, raisePriority, flags);
 }
 
+bool CMapComputationSet::RequestCounted(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
+{
+    return Thread(column).Request(doc, column, raisePriority, flags);
+}
+
 void CMapComputationSet::Reset()
 {
     for (auto& thread : m_threads)

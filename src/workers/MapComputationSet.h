@@ -16,6 +16,7 @@ public:
     ~CMapComputationSet() override;
 
     void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags) override;
+    bool RequestCounted(const CTessarixDoc& doc, int column, bool raisePriority, int flags) override;
     void Reset() override;
     bool CopyPicture(int column, QImage* out) const override;
     bool HasPicture(int column) const override;

@@ -100,6 +100,14 @@ protected:
             names[size_t(renamed)] = name;
         app->Document().SetColumnDefinitions(flags, names);
     }
+    // The fake computations never finish: answer every map counted so far with the MapReady its
+    // worker would post.
+    void AnswerOutstandingMaps()
+    {
+        QCoreApplication::processEvents();
+        while (frame->OutstandingMaps() > 0)
+            frame->SendMapNotify(MapNotifyMapReady, 0);
+    }
 
     QTemporaryDir dir;
     CPromptRecorder prompt;  // the messages the program shows, and its answers to questions
@@ -156,9 +164,10 @@ TEST_F(MainFrameTest, MapReadyRepaintsTheActiveTabAtOnceAndCountsDown)
     DefineColumns({0, 2});
     frame->Tabs()->setCurrentIndex(1);
     QTest::qWait(20);
+    AnswerOutstandingMaps();
+    QTest::qWait(20);
     PaintCounter counter;
     frame->ViewOf(2)->installEventFilter(&counter);
-    frame->SendMapNotify(MapNotifyMapsRequested, 0);  // the fake never finishes the earlier requests
     std::thread worker([this] { app->Document().Notify()->PostMapNotify(MapNotifyMapsRequested, 2); });
     worker.join();
     EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
@@ -184,7 +193,27 @@ TEST_F(MainFrameTest, BusyIndicatorAdvancesEvery150Ms)
     const int first = frame->BusyIndicator()->Frame();
     QTest::qWait(CBusyIndicatorWnd::kFrameMs * 3 + 60);
     EXPECT_NE(frame->BusyIndicator()->Frame(), first);
-    frame->SendMapNotify(MapNotifyMapsRequested, 0);
+    AnswerOutstandingMaps();
+    EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
+}
+
+// MapsRequested is posted after the workers are woken, so a fast worker's MapReady can reach the
+// frame first. The count was set, not added to, and stayed above zero with the indicator on.
+TEST_F(MainFrameTest, BusyIndicatorStopsWhenMapReadyOvertakesMapsRequested)
+{
+    ASSERT_EQ(Start(), -1);
+    AnswerOutstandingMaps();
+    frame->SendMapNotify(MapNotifyMapReady, 0);
+    frame->SendMapNotify(MapNotifyMapsRequested, 1);
+    EXPECT_EQ(frame->OutstandingMaps(), 0);
+    EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
+    // Two maps requested, one answered before and one after: running in between only.
+    frame->SendMapNotify(MapNotifyMapReady, 0);
+    frame->SendMapNotify(MapNotifyMapsRequested, 2);
+    EXPECT_TRUE(frame->BusyIndicator()->IsRunning());
+    EXPECT_EQ(frame->OutstandingMaps(), 1);
+    frame->SendMapNotify(MapNotifyMapReady, 0);
+    EXPECT_EQ(frame->OutstandingMaps(), 0);
     EXPECT_FALSE(frame->BusyIndicator()->IsRunning());
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -226,6 +228,46 @@ TEST(DocFile, ClippingCountsThatDoNotAddUpAreRefused)
     EXPECT_EQ(reader->ReadFileBytes(good), DocFileStatus::Ok);
     EXPECT_EQ(reader->Settings().clipPolylines, std::vector<int32_t>{3});
 }
+
+// Grid counts came from the file unchecked: INT32_MAX overflowed nx + 1 in the worker and
+// 65535 x 65535 tried a grid of many gigabytes. A count outside what the Grid Setting dialog
+// allows is refused on load, before anything is allocated for it.
+struct GridCountCase {
+    const char* name;
+    int32_t countX, countY;
+    DocFileStatus expected;
+};
+
+class GridCountOnLoadTest : public ::testing::TestWithParam<GridCountCase> {};
+
+TEST_P(GridCountOnLoadTest, BeyondTheDialogIsAnUnexpectedFormat)
+{
+    const GridCountCase& c = GetParam();
+    auto doc = NewDoc();
+    doc->Settings().gridCountX = 777;  // a marker to find the two counts by
+    doc->Settings().gridCountY = 778;
+    const QByteArray good = doc->WriteFileBytes();
+    const qsizetype at = good.indexOf(QByteArray("\x09\x03\0\0\x0a\x03\0\0", 8));
+    ASSERT_GT(at, 0);
+    const QByteArray bytes = Patched(Patched(good, at, c.countX), at + 4, c.countY);
+    auto reader = NewDoc();
+    EXPECT_EQ(reader->ReadFileBytes(bytes), c.expected);
+    if (c.expected == DocFileStatus::Ok) {
+        EXPECT_EQ(reader->Settings().gridCountX, c.countX);
+        EXPECT_EQ(reader->Settings().gridCountY, c.countY);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, GridCountOnLoadTest,
+    ::testing::Values(GridCountCase{"largest_allowed", kMaxGridCount, kMaxGridCount, DocFileStatus::Ok},
+                      GridCountCase{"one_by_one", 1, 1, DocFileStatus::Ok},
+                      GridCountCase{"one_over_x", kMaxGridCount + 1, 20, DocFileStatus::UnexpectedFormat},
+                      GridCountCase{"x_65535", 65535, 20, DocFileStatus::UnexpectedFormat},
+                      GridCountCase{"y_int32_max", 20, INT32_MAX, DocFileStatus::UnexpectedFormat},
+                      GridCountCase{"x_zero", 0, 20, DocFileStatus::UnexpectedFormat},
+                      GridCountCase{"y_negative", 20, -3, DocFileStatus::UnexpectedFormat}),
+    [](const auto& info) { return info.param.name; });
 
 // Builds a file with an older settings record by hand, from the writer's own record.
 QByteArray WithSettingsVersion(CTessarixDoc& doc, int version)

@@ -118,10 +118,14 @@ TEST_P(ChangeLevelTest, SetColumnDefinitionsReportsTheLevel)
         names[size_t(i)] = QString::fromLatin1(name);
     EXPECT_EQ(f.doc->SetColumnDefinitions(flags, names), c.expected);
     EXPECT_EQ(f.notify.Arguments(MapNotifyDocumentChanged), std::vector<intptr_t>{c.expected});
-    // Names are not drawn on the maps; a newly enabled column needs its whole map computed.
+    // A changed set of enabled columns requests the maps, so that a newly enabled column gets
+    // its map at once; names alone need none.
     if (c.expected == ChangeColumns) {
-        ASSERT_FALSE(f.requests->requests.empty());
-        EXPECT_EQ(f.requests->requests.back().flags, RECALC_ALL);
+        ASSERT_EQ(f.requests->requests.size(), c.enabled.size());
+        for (size_t k = 0; k < c.enabled.size(); ++k) {
+            EXPECT_EQ(f.requests->requests[k].column, c.enabled[k]);
+            EXPECT_EQ(f.requests->requests[k].flags, RECALC_ALL);
+        }
     } else {
         EXPECT_TRUE(f.requests->requests.empty()) << "renaming requests no map";
     }

@@ -68,6 +68,20 @@ TEST(MapAxis, TicksOfZeroToOneByPointThreeStopBeforeOne)
     EXPECT_EQ(a.tickLabels, QStringList({"0", "0.3", "0.6", "0.9"}));
 }
 
+// Building the ticks of an X axis at 16000006 with step 0.1 once never returned, on the GUI
+// thread; the axis now has no ticks and says why, and a later sound range brings them back.
+TEST(MapAxis, TinyTickStepLeavesNoTicksNotAHang)
+{
+    CMapAxis a;
+    a.SetAxisRange(16000006.0f, 16000106.0f, 0.1f);
+    EXPECT_TRUE(a.ticks.empty());
+    EXPECT_TRUE(a.tickLabels.isEmpty());
+    EXPECT_EQ(a.tickStatus, LevelSeriesStatus::StepDoesNotAdvance);
+    a.SetAxisRange(0.0f, 1.0f, 0.5f);
+    EXPECT_EQ(a.ticks.size(), 3u);
+    EXPECT_EQ(a.tickStatus, LevelSeriesStatus::Ok);
+}
+
 struct TickTextRow {
     const char* name;
     float value;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <random>
 #include <thread>
@@ -307,6 +309,65 @@ TEST(SurfaceTest, StatisticsFirstOccurrenceAndSignedRecords)
     EXPECT_EQ(s.minPos, (GridIndex{1, 2}));
     EXPECT_EQ(s.minPositivePos, (GridIndex{1, 1}));
     EXPECT_EQ(s.maxNegativePos, (GridIndex{0, 2}));
+}
+
+}  // namespace
+
+namespace {
+
+// The factorisation never looked at the cancel flag, so a new request (on the GUI thread) and
+// closing the program waited for a whole O(n^3) solve. A cancelled solve now ends early with
+// "cancelled" and no weights; polling must not change a single bit of an uncancelled one.
+TEST(RbfCancelTest, CancelledSolveReturnsCancelledNotAResult)
+{
+    const Points p = SoundField(2000, 5);
+    CRbfInterpolator reference;
+    reference.SetUp(RbfMultiquadric, 0.2f, p.N(), p.x.data(), p.y.data(), p.v.data());
+    ASSERT_TRUE(reference.Solve(2));
+
+    std::atomic<int32_t> lowered{0};
+    CRbfInterpolator quiet;
+    quiet.SetUp(RbfMultiquadric, 0.2f, p.N(), p.x.data(), p.y.data(), p.v.data());
+    ASSERT_EQ(quiet.Solve(2, &lowered), RbfStatus::Solved);
+    ASSERT_EQ(quiet.Weights().size(), reference.Weights().size());
+    for (size_t k = 0; k < quiet.Weights().size(); ++k)
+        ASSERT_EQ(quiet.Weights()[k], reference.Weights()[k]) << "weight " << k;
+    for (int t = 0; t < 3; ++t)
+        EXPECT_EQ(quiet.Polynomial()[t], reference.Polynomial()[t]);
+
+    std::atomic<int32_t> raised{1};
+    CRbfInterpolator early;
+    early.SetUp(RbfMultiquadric, 0.2f, p.N(), p.x.data(), p.y.data(), p.v.data());
+    EXPECT_EQ(early.Solve(2, &raised), RbfStatus::Cancelled);
+    EXPECT_TRUE(early.Weights().empty());
+
+    // Raised while the decomposition runs (a 2003-order solve takes far longer than 30 ms).
+    std::atomic<int32_t> flag{0};
+    CRbfInterpolator late;
+    late.SetUp(RbfMultiquadric, 0.2f, p.N(), p.x.data(), p.y.data(), p.v.data());
+    std::thread raiser([&flag] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        flag.store(1);
+    });
+    const RbfStatus status = late.Solve(2, &flag);
+    raiser.join();
+    EXPECT_EQ(status, RbfStatus::Cancelled);
+    EXPECT_TRUE(late.Weights().empty());
+}
+
+TEST(RbfCancelTest, SurfaceTellsCancelledFromSingular)
+{
+    const Points p = SoundField(40);
+    CSurface3DData s;
+    ASSERT_TRUE(s.Allocate(11, 11));
+    RbfStatus status = RbfStatus::Solved;
+    s.cancel.store(1);
+    EXPECT_FALSE(ComputeSurface(p.N(), p.x.data(), p.y.data(), p.v.data(), 0, 0.2f, 0, 0, 0.1, 0.1, s, 1, &status));
+    EXPECT_EQ(status, RbfStatus::Cancelled);
+    s.cancel.store(0);
+    // Multiquadric with c = 0: phi(0) = 0, so the very first pivot is zero.
+    EXPECT_FALSE(ComputeSurface(p.N(), p.x.data(), p.y.data(), p.v.data(), 0, 0.0f, 0, 0, 0.1, 0.1, s, 1, &status));
+    EXPECT_EQ(status, RbfStatus::Singular);
 }
 
 }  // namespace

@@ -58,6 +58,10 @@ TEST_P(BatchMapRunTest, ComputesOrExplains)
         EXPECT_EQ(run.Notify().Count(c.column), 1);
     } else if (c.problemText == IDS_COLUMN_NOT_ENABLED) {
         EXPECT_EQ(problem, TxFormat(IDS_COLUMN_NOT_ENABLED, QString::number(c.column)));
+    } else if (c.problemText == IDS_WARN_POINTS_COINCIDE) {
+        // The batch run names the two points as the table numbers them, like the map does.
+        EXPECT_EQ(problem, TxFormat(IDS_WARN_POINTS_COINCIDE, QStringLiteral("1"), QStringLiteral("2")));
+        EXPECT_EQ(problem, run.Thread(c.column).WarningText());
     } else {
         EXPECT_EQ(problem, TxString(c.problemText));
     }
@@ -66,8 +70,8 @@ TEST_P(BatchMapRunTest, ComputesOrExplains)
 INSTANTIATE_TEST_SUITE_P(Documents, BatchMapRunTest,
                          ::testing::Values(DocumentCase{"computed", 8, false, 1, 0.2f, 0, 0},
                                            DocumentCase{"two_points_no_boundary", 2, false, 0, 0.2f, 0, IDS_SURFACE_TOO_FEW_POINTS},
-                                           DocumentCase{"coincident_points", 6, true, 0, 0.2f, 0, IDS_SURFACE_SINGULAR},
-                                           DocumentCase{"parameter_zero", 6, false, 1, 0.0f, 0, IDS_SURFACE_SINGULAR},
+                                           DocumentCase{"coincident_points", 6, true, 0, 0.2f, 0, IDS_WARN_POINTS_COINCIDE},
+                                           DocumentCase{"parameter_zero", 6, false, 1, 0.0f, 0, IDS_WARN_SURFACE_SINGULAR},
                                            DocumentCase{"disabled_column", 6, false, 1, 0.2f, 4, IDS_COLUMN_NOT_ENABLED}),
                          [](const auto& info) { return info.param.name; });
 

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <climits>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -9,6 +11,8 @@
 #include "workers/ContourMapThread.h"
 #include "workers/MapComputationSet.h"
 #include "workers/MapReadyWaiter.h"
+#include "workers/WorkerStrings.h"
+#include "util/StringTable.h"
 
 namespace {
 
@@ -202,7 +206,7 @@ TEST(ContourMapThreadTest, CancelMidTraceKeepsContoursPending)
     f.maps->WaitUntilIdle(0);
     ASSERT_EQ(f.Thread().PendingWork(), 0);
     // Thousands of sub-levels keep the tracer busy long enough to be stopped.
-    f.doc->Settings().zAxis.step = 0.005f;
+    f.doc->Settings().zAxis.step = 0.01f;  // 6001 levels, within the series bound
     f.doc->RequestMaps(RECALC_CONTOURS);
     ASSERT_TRUE(f.WaitBusy());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -358,6 +362,311 @@ TEST(ContourMapThreadTest, DestroyingTheDocumentStopsARunningWorker)
     const auto start = std::chrono::steady_clock::now();
     f.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// Enabling a column (Main Setup, or an Undo that re-enables it) gave a tab with axes but no
+// surface: SetColumnDefinitions requested nothing, and later requests (flags 4 or 6) never
+// copied the column's values. The newly enabled column now gets its map at once, and a column
+// whose data changed while it was disabled is computed again from the new data.
+TEST(ContourMapThreadTest, EnabledColumnGetsItsMapAtOnce)
+{
+    Fixture f;
+    f.doc->OnNewDocument();
+    auto table = [&](float offset) {
+        CTXFloatArray x, y;
+        std::array<CTXFloatArray, kColumnCount> values;
+        for (int k = 0; k < 30; ++k) {
+            x.push_back(0.03f * float(k));
+            y.push_back(float((k * 7) % 30) / 30.0f);
+            values[0].push_back(60.0f + float(k % 9));
+            values[3].push_back(offset + 25.0f * x.back());
+        }
+        f.doc->SetPointTable(30, x, y, values);
+    };
+    table(30.0f);
+    f.doc->OnViewSizeChanged({0, 0, 320, 240});
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+    std::array<bool, kColumnCount> on{};
+    std::array<QString, kColumnCount> names;
+    for (int c = 0; c < kColumnCount; ++c)
+        names[size_t(c)] = f.doc->Column(c).name;
+    on[0] = on[3] = true;
+    f.doc->SetColumnDefinitions(on, names);
+    ASSERT_TRUE(f.notify.WaitForMapReady(3, 1, 20000)) << "no map for the newly enabled column";
+    f.maps->WaitUntilIdle(3);
+    EXPECT_EQ(f.Thread(3).LastSurfaceStatus(), SurfaceStatus::Computed);
+    EXPECT_TRUE(f.Thread(3).Surface().IsValid());
+    EXPECT_FALSE(f.Thread(3).Contours().entries.empty());
+    EXPECT_EQ(f.Thread(3).PendingWork(), RECALC_BITMAP);
+    EXPECT_TRUE(f.maps->HasPicture(3));
+
+    // Disabled, its data changed, then re-enabled by Undo (a request with flags 4 only).
+    on[3] = false;
+    f.doc->SetColumnDefinitions(on, names);
+    table(70.0f);
+    f.doc->Undo();
+    ASSERT_EQ(f.doc->Column(3).enabled, 1);
+    ASSERT_TRUE(f.notify.WaitForMapReady(3, 2, 20000));
+    f.maps->WaitUntilIdle(3);
+    float lo = 0, hi = 0;
+    ASSERT_TRUE(f.maps->InputValueRange(3, &lo, &hi));
+    EXPECT_FLOAT_EQ(hi, 70.0f + 25.0f * (0.03f * 29.0f));  // the new data, not the copy from before
+    float zlo = 0, zhi = 0;
+    f.Thread(3).Surface().GetValueRange(&zlo, &zhi);
+    EXPECT_GT(zhi, 85.0f);
+    EXPECT_EQ(f.Thread(3).PendingWork(), RECALC_BITMAP);
+}
+
+// Two measurements at one position made the solve fail silently: the tab kept the old contours
+// without colour areas. The map now carries the reason, naming the two points as the table
+// numbers them, and draws no contour of the earlier surface.
+TEST(ContourMapThreadTest, CoincidingPointsAreNamedInTheMap)
+{
+    Fixture f;
+    f.SetPoints(12);
+    f.doc->Settings().mapMode = MapModeColorMap;
+    f.doc->OnViewSizeChanged({0, 0, 400, 300});
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_TRUE(f.Thread().WarningText().isEmpty());
+    QImage good;
+    ASSERT_TRUE(f.maps->CopyPicture(0, &good));
+
+    CTXFloatArray x = f.doc->X(), y = f.doc->Y();
+    std::array<CTXFloatArray, kColumnCount> values;
+    for (int c = 0; c < kColumnCount; ++c)
+        values[size_t(c)] = f.doc->Column(c).values;
+    x[9] = x[4];  // points 5 and 10 of the table
+    y[9] = y[4];
+    x[11] = x[2];  // a later pair is not the first one
+    y[11] = y[2];
+    f.doc->SetPointTable(12, x, y, values);
+    f.doc->RequestMaps(RECALC_ALL);
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 2, 20000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::Singular);
+    EXPECT_EQ(f.Thread().WarningText(), TxFormat(IDS_WARN_POINTS_COINCIDE, QStringLiteral("5"), QStringLiteral("10")));
+    EXPECT_TRUE(f.Thread().WarningText().startsWith(QStringLiteral("WARNING! ")));
+    QImage failed;
+    ASSERT_TRUE(f.maps->CopyPicture(0, &failed));
+    // No colour area is left: the graph holds the graph colour and the black and white warning box.
+    const TxRect g = f.doc->Layout().graph;
+    const QRgb graphColour = failed.pixel(g.left + 3, g.top + 3);
+    int coloured = 0;
+    for (int yy = g.top + 1; yy < g.bottom - 1; yy += 3)
+        for (int xx = g.left + 1; xx < g.right - 1; xx += 3) {
+            const QRgb p = failed.pixel(xx, yy);
+            const bool grey = qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+            coloured += (p != graphColour && !grey) ? 1 : 0;
+        }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_NE(failed, good);
+}
+
+struct AddedPointCase {
+    const char* name;
+    int measured;   // measured points; one of them sits on the first boundary corner when asked
+    bool onCorner;
+    float parameter;
+    int expectedText;
+};
+
+class FailedSolveReasonTest : public ::testing::TestWithParam<AddedPointCase> {};
+
+TEST_P(FailedSolveReasonTest, TheMapSaysWhy)
+{
+    const AddedPointCase& c = GetParam();
+    Fixture f;
+    f.SetPoints(c.measured);
+    if (c.onCorner) {
+        CTXFloatArray x = f.doc->X(), y = f.doc->Y();
+        std::array<CTXFloatArray, kColumnCount> values;
+        values[0] = f.doc->Column(0).values;
+        const CTessarixSettings& s = f.doc->Settings();
+        x[2] = s.xAxis.start - s.boundaryDistance;
+        y[2] = s.yAxis.start - s.boundaryDistance;
+        f.doc->SetPointTable(c.measured, x, y, values);
+    }
+    f.doc->Settings().interpParameter = c.parameter;
+    f.doc->OnViewSizeChanged({0, 0, 300, 200});
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+    f.maps->WaitUntilIdle(0);
+    QString expected = TxString(c.expectedText);
+    if (c.expectedText == IDS_WARN_POINT_ON_ADDED_POINT)
+        expected = TxFormat(c.expectedText, QStringLiteral("3"));
+    EXPECT_EQ(f.Thread().WarningText(), expected);
+    EXPECT_EQ(f.Thread().SurfaceFailureText(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, FailedSolveReasonTest,
+    ::testing::Values(AddedPointCase{"measured_on_boundary_corner", 8, true, 0.2f, IDS_WARN_POINT_ON_ADDED_POINT},
+                      AddedPointCase{"parameter_zero", 8, false, 0.0f, IDS_WARN_SURFACE_SINGULAR}),
+    [](const auto& info) { return info.param.name; });
+
+struct CoincidenceCase {
+    const char* name;
+    std::vector<float> x, y;
+    bool found;
+    int32_t first, second;
+};
+
+class FindCoincidingPointsTest : public ::testing::TestWithParam<CoincidenceCase> {};
+
+TEST_P(FindCoincidingPointsTest, FirstRepeatAndItsEarliestTwin)
+{
+    const CoincidenceCase& c = GetParam();
+    int32_t first = -1, second = -1;
+    ASSERT_EQ(FindCoincidingPoints(c.x, c.y, &first, &second), c.found);
+    if (c.found) {
+        EXPECT_EQ(first, c.first);
+        EXPECT_EQ(second, c.second);
+    }
+}
+
+const float kNaN = std::nanf("");
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, FindCoincidingPointsTest,
+    ::testing::Values(CoincidenceCase{"all_distinct", {0, 1, 2}, {0, 0, 0}, false, 0, 0},
+                      CoincidenceCase{"same_x_other_y", {1, 1, 1}, {0, 1, 2}, false, 0, 0},
+                      CoincidenceCase{"adjacent", {0, 5, 5, 2}, {0, 3, 3, 1}, true, 1, 2},
+                      CoincidenceCase{"earliest_repeat_wins", {7, 1, 2, 1, 7}, {7, 1, 2, 1, 7}, true, 1, 3},
+                      CoincidenceCase{"three_at_one_place", {4, 4, 0, 4}, {4, 4, 0, 4}, true, 0, 1},
+                      CoincidenceCase{"negative_zero_is_zero", {0.0f, 1, -0.0f}, {2, 2, 2}, true, 0, 2},
+                      CoincidenceCase{"nan_never_coincides", {kNaN, kNaN, 1}, {0, 0, 0}, false, 0, 0}),
+    [](const auto& info) { return info.param.name; });
+
+// A tiny colour axis step (3e7..3.1e7 by 0.3) hung the worker in the level series, and with it
+// every later request and the program's exit. The map now comes with no contours and the
+// reason; the next request is served at once.
+TEST(ContourMapThreadTest, TinyColourStepGivesAWarningNotAHang)
+{
+    Fixture f;
+    f.SetPoints(20);
+    f.doc->Settings().zAxis.start = 3e7f;
+    f.doc->Settings().zAxis.stop = 3.1e7f;
+    f.doc->Settings().zAxis.step = 0.3f;
+    f.doc->RefreshAxes(PropZRange);
+    f.doc->OnViewSizeChanged({0, 0, 300, 200});
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_EQ(f.Thread().LastLevelStatus(), LevelSeriesStatus::StepDoesNotAdvance);
+    EXPECT_TRUE(f.Thread().Levels().empty());
+    EXPECT_TRUE(f.Thread().Contours().entries.empty());
+    EXPECT_EQ(f.Thread().WarningText(), LevelRefusalText(0.3f, 3e7f, 3.1e7f));
+    EXPECT_TRUE(f.Thread().WarningText().startsWith(QStringLiteral("WARNING! ")));
+
+    f.doc->Settings().zAxis = CTessarixSettings().zAxis;
+    f.doc->RefreshAxes(PropZRange);
+    f.doc->RequestMaps(RECALC_BITMAP);
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 2, 20000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_EQ(f.Thread().LastLevelStatus(), LevelSeriesStatus::Ok);
+    EXPECT_FALSE(f.Thread().Contours().entries.empty());
+    EXPECT_TRUE(f.Thread().WarningText().isEmpty());
+}
+
+// Grid counts reach the worker unchecked from a file or a command: INT32_MAX made nx + 1
+// overflow and 60000 x 60000 tried a 14 GB grid. Both are refused before any allocation.
+TEST(ContourMapThreadTest, HugeGridCountIsRefusedBeforeAllocating)
+{
+    for (int32_t count : {1001, 60000, INT32_MAX, 0, -5}) {
+        Fixture f;
+        f.SetPoints(10);
+        f.doc->Settings().gridCountX = count;
+        f.doc->RequestMaps(RECALC_ALL);
+        ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+        f.maps->WaitUntilIdle(0);
+        EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::GridTooLarge) << count;
+        EXPECT_FALSE(f.Thread().Surface().HasGrid()) << count;
+        EXPECT_TRUE(f.Thread().WarningText().contains(QString::number(count))) << count;
+    }
+}
+
+// A std::bad_alloc inside the worker ended the program. A system too large for the memory is a
+// failed map with a message (refused before it is allocated, so that an overcommitting system
+// cannot hand it out and then end the program while it is filled), and the worker serves the
+// next request.
+TEST(ContourMapThreadTest, OutOfMemoryIsAFailedMapNotATermination)
+{
+    Fixture f;
+    f.SetPoints(400000);  // a 400003-order system needs 1.3 TB
+    f.doc->Settings().gridCountX = f.doc->Settings().gridCountY = 10;
+    f.doc->RequestMaps(RECALC_ALL);
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 60000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::OutOfMemory);
+    EXPECT_EQ(f.Thread().WarningText(), TxString(IDS_WARN_SURFACE_NO_MEMORY));
+    f.SetPoints(30);
+    f.doc->RequestMaps(RECALC_ALL);
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 2, 20000));
+    f.maps->WaitUntilIdle(0);
+    EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::Computed);
+    EXPECT_TRUE(f.Thread().WarningText().isEmpty());
+}
+
+// MapsRequested was posted after the workers were woken, and carried every request, cancelled or
+// not; a fast MapReady before it, or a cancelled run that never answered, left the busy count
+// above zero for good. Now each counted map gets exactly one MapReady, in whatever order.
+class BalanceNotify final : public IMapNotify {
+public:
+    intptr_t SendMapNotify(int, intptr_t) override { return 0; }
+    void PostMapNotify(int code, intptr_t argument) override
+    {
+        std::lock_guard<std::mutex> lock(m);
+        if (code == MapNotifyMapsRequested)
+            balance += int(argument);
+        else if (code == MapNotifyMapReady)
+            --balance;
+    }
+    int Balance()
+    {
+        std::lock_guard<std::mutex> lock(m);
+        return balance;
+    }
+    std::mutex m;
+    int balance = 0;
+};
+
+TEST(ContourMapThreadTest, BusyCountReturnsToZeroWhateverTheOrder)
+{
+    BalanceNotify notify;
+    auto set = std::make_unique<CMapComputationSet>();
+    CMapComputationSet* maps = set.get();
+    auto doc = std::make_unique<CTessarixDoc>(std::move(set));
+    doc->SetNotify(&notify);
+    doc->OnNewDocument();
+    std::array<bool, kColumnCount> on{};
+    std::array<QString, kColumnCount> names;
+    for (int c = 0; c < kColumnCount; ++c)
+        names[size_t(c)] = doc->Column(c).name;
+    on[0] = on[1] = on[2] = true;
+    doc->SetColumnDefinitions(on, names);
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    CTXFloatArray x, y;
+    std::array<CTXFloatArray, kColumnCount> values;
+    for (int k = 0; k < 200; ++k) {
+        x.push_back(u(rng));
+        y.push_back(u(rng));
+        for (int c = 0; c < 3; ++c)
+            values[size_t(c)].push_back(50.0f + 30.0f * u(rng));
+    }
+    doc->SetPointTable(200, x, y, values);
+    doc->Settings().gridCountX = doc->Settings().gridCountY = 300;
+    // Requests in quick succession cancel runs in progress, and a fast one may answer before its
+    // MapsRequested is posted.
+    for (int round = 0; round < 12; ++round) {
+        doc->RequestMaps(round % 3 == 0 ? RECALC_ALL : RECALC_BITMAP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(round % 4));
+    }
+    for (int c = 0; c < 3; ++c)
+        maps->WaitUntilIdle(c);
+    EXPECT_EQ(notify.Balance(), 0);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_FALSE(maps->Thread(c).MapOutstanding()) << c;
+    doc.reset();
 }
 
 }  // namespace
