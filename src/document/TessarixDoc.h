@@ -61,13 +61,17 @@ enum class DocFileStatus {
     Ok,
     UnexpectedFormat,   // wrong magic or version, a bad record, or the file ends too soon
     FileNotFound,
-    AccessDeniedRead,
+    AccessDeniedRead,   // the file is locked by another program
+    ReadPermissionDenied,  // the user may not read the file
     AccessDeniedWrite,
     DiskFull,
     OpenFailed,         // any other failure while opening (for instance more than 12 columns)
     SaveFailed,         // any other failure while saving
 };
 QString DocFileMessage(DocFileStatus status, const QString& path);
+// The status of a document file that could not be opened for reading, from the system's error
+// number (errno); Qt reports all of these as one OpenError, without the reason.
+DocFileStatus OpenErrorStatus(int systemError);
 
 class CTessarixDoc {
 public:
@@ -150,6 +154,9 @@ public:
 
     // Document commands on the settings.
     void MoveColorScale(bool up);
+    // Autorange: the colour axis spans the input values of the column's last map request
+    // (measured, boundary and conditioning points), rounded to a fifth of the step; false, and
+    // nothing recorded, when that request had no values or they are all equal.
     bool AutoScaleColor(int column);
     void SetMapMode(int mode);
 
