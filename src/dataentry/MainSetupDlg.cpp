@@ -7,13 +7,15 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "dataentry/DataEntryStrings.h"
 #include "dataentry/SetupFieldsDlg.h"
 #include "document/TessarixDoc.h"
+#include "util/StringTable.h"
 
 CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent, ISetupPrompt* prompt)
     : QDialog(parent), m_doc(doc), m_model(doc)
 {
-    setWindowTitle(QStringLiteral("Main Setup"));
+    setWindowTitle(TxString(IDS_MAIN_SETUP_TITLE));
     if (!prompt) {
         m_ownPrompt = std::make_unique<CMessageBoxPrompt>(this);
         prompt = m_ownPrompt.get();
@@ -23,7 +25,7 @@ CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent, ISetupPrompt* p
     auto* grid = new QGridLayout;
     for (int c = 0; c < kColumnCount; ++c) {
         auto* label = new QLabel(QString::number(c + 1), this);
-        auto* box = new QCheckBox(QStringLiteral("Enable"), this);
+        auto* box = new QCheckBox(TxString(IDS_MAIN_SETUP_ENABLE), this);
         auto* name = new QLineEdit(this);
         box->setObjectName(QStringLiteral("enable%1").arg(c + 1));
         name->setObjectName(QStringLiteral("name%1").arg(c + 1));
