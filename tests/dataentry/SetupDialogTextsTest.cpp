@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <memory>
 
@@ -69,6 +71,11 @@ struct EnglishCase {
     std::vector<const char*> texts;  // each must be shown exactly so
 };
 
+void PrintTo(const EnglishCase& row, std::ostream* os)
+{
+    *os << row.dialog;
+}
+
 class SetupDialogEnglish : public SetupDialogTexts, public ::testing::WithParamInterface<EnglishCase> {};
 
 TEST_P(SetupDialogEnglish, ShowTheirTextsAsBefore)
@@ -102,6 +109,11 @@ struct ReplacedCase {
     int id;
     const char* english;
 };
+
+void PrintTo(const ReplacedCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class SetupDialogTextsComeFromTheStringTable : public SetupDialogTexts,
                                                public ::testing::WithParamInterface<ReplacedCase> {};

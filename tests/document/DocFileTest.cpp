@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -339,6 +341,11 @@ struct OpenErrorCase {
     DocFileStatus status;
     const char* message;  // %1 = the path
 };
+
+void PrintTo(const OpenErrorCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class OpenWithoutReadPermissionSaysWhy : public ::testing::TestWithParam<OpenErrorCase> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QSettings>
 #include <QFile>
 #include <QTemporaryDir>
@@ -84,6 +86,11 @@ struct CommaLocaleFloat {
     const char* iniLine;  // the value as it stands in the profile file
     float expected;
 };
+
+void PrintTo(const CommaLocaleFloat& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class FloatsKeepTheirDecimalsUnderACommaLocale : public ProfileStoreTest,
                                                  public ::testing::WithParamInterface<CommaLocaleFloat> {};

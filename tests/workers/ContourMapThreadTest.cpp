@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -163,6 +165,11 @@ struct AutorangeCase {
     int32_t conditioning;  // flag of one clipping polyline at level 90
     float start, stop;
 };
+
+void PrintTo(const AutorangeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class AutorangeIgnoresTheBoundaryAndConditioningPoints : public ::testing::TestWithParam<AutorangeCase> {};
 
