@@ -35,9 +35,10 @@ RecalcXYHandler& RecalcHandler()
     return handler;
 }
 
+// The boundary fields: "." in every locale, and every digit the value needs.
 QString FloatText(float v)
 {
-    return FormatG(double(v));
+    return FloatFieldText(v, QLocale::c());
 }
 
 }  // namespace
@@ -108,6 +109,9 @@ CEditDataDlg::CEditDataDlg(const CTessarixDoc& doc, QWidget* parent) : QDialog(p
     m_level = new CEditKeyPadReal(boundaryBox);
     m_distanceLabel = new QLabel(TxString(IDS_EDIT_DISTANCE), boundaryBox);
     m_distance = new CEditKeyPadReal(boundaryBox);
+    // These fields show and read numbers with "." in every locale, as the grid does.
+    m_level->SetDecimalSeparator(QStringLiteral("."));
+    m_distance->SetDecimalSeparator(QStringLiteral("."));
     auto* boundaryLayout = new QGridLayout(boundaryBox);
     boundaryLayout->addWidget(m_useBoundary, 0, 0, 1, 4);
     boundaryLayout->addLayout(layoutRow, 1, 0, 1, 4);
@@ -308,10 +312,7 @@ void CEditDataDlg::RecalculateXY()
     const int n = m_model.PointCount();
     if (!RecalcHandler()(this, n, &x, &y))
         return;
-    for (int i = 0; i < n; ++i) {
-        m_model.SetCellText(i, 0, FloatText(size_t(i) < x.size() ? x[size_t(i)] : 0.0f));
-        m_model.SetCellText(i, 1, FloatText(size_t(i) < y.size() ? y[size_t(i)] : 0.0f));
-    }
+    m_model.SetPositions(x, y);
     m_grid->Redraw();
 }
 

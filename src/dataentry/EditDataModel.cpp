@@ -72,6 +72,16 @@ CellAcceptance CEditDataModel::SetCellText(int row, int column, const QString& t
     return a;
 }
 
+void CEditDataModel::SetPositions(const CTXFloatArray& x, const CTXFloatArray& y)
+{
+    const CTXFloatArray* source[2] = {&x, &y};
+    for (size_t c = 0; c < 2; ++c) {
+        CTXFloatArray& column = m_columns.at(c);
+        for (size_t i = 0; i < size_t(m_pointCount); ++i)
+            column.at(i) = i < source[c]->size() ? (*source[c])[i] : 0.0f;
+    }
+}
+
 QString CEditDataModel::RemoveQuestion(int first, int last)
 {
     return TxFormatInts(IDS_REMOVE_POINTS, {last - first + 1, first + 1});

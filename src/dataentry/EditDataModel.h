@@ -63,6 +63,10 @@ public:
     CellAcceptance SetCellText(int row, int column, const QString& text);
     static CellAcceptance CheckCellText(const QString& text, float* value);
 
+    // Recalculate XY: the first N entries of X and Y take the computed positions as they are
+    // (0 where a list is short); the data columns are untouched.
+    void SetPositions(const CTXFloatArray& x, const CTXFloatArray& y);
+
     // The question before removing rows first..last, and the removal.
     static QString RemoveQuestion(int first, int last);
     void RemoveRows(int first, int last);

@@ -11,32 +11,34 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "dataentry/DataEntryStrings.h"
 #include "dataentry/SetupFieldsDlg.h"
 #include "util/UserPromptBox.h"
+#include "util/StringTable.h"
 
 CGridSetupDlg::CGridSetupDlg(CTessarixDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_model(doc)
 {
-    setWindowTitle(QStringLiteral("Grid Setting"));
+    setWindowTitle(TxString(IDS_GRID_SETTING_TITLE));
 
-    auto* extent = new QGroupBox(QStringLiteral("Map extent"), this);
+    auto* extent = new QGroupBox(TxString(IDS_GRID_MAP_EXTENT), this);
     auto* extentGrid = new QGridLayout(extent);
-    const struct { GridField field; const char* label; int row, column; } corners[] = {
-        {GridField::X0, "&X0:", 0, 0}, {GridField::X1, "X&1:", 0, 2},
-        {GridField::Y0, "Y&0:", 1, 0}, {GridField::Y1, "&Y1:", 1, 2},
+    const struct { GridField field; int label; int row, column; } corners[] = {
+        {GridField::X0, IDS_GRID_X0, 0, 0}, {GridField::X1, IDS_GRID_X1, 0, 2},
+        {GridField::Y0, IDS_GRID_Y0, 1, 0}, {GridField::Y1, IDS_GRID_Y1, 1, 2},
     };
     for (const auto& c : corners) {
-        QLineEdit* edit = AddField(c.field, QString::fromLatin1(c.label), false, extent);
+        QLineEdit* edit = AddField(c.field, TxString(c.label), false, extent);
         extentGrid->addWidget(m_labels[c.field], c.row, c.column);
         extentGrid->addWidget(edit, c.row, c.column + 1);
     }
 
-    auto* interpolation = new QGroupBox(QStringLiteral("Interpolation"), this);
+    auto* interpolation = new QGroupBox(TxString(IDS_GRID_INTERPOLATION), this);
     auto* form = new QFormLayout(interpolation);
     m_spinX = new CSpinButtonBar(interpolation);
     m_spinY = new CSpinButtonBar(interpolation);
-    QLineEdit* countX = AddField(GridField::CountX, QStringLiteral("&Horizontal count:"), true, interpolation);
-    QLineEdit* countY = AddField(GridField::CountY, QStringLiteral("&Vertical count:"), true, interpolation);
+    QLineEdit* countX = AddField(GridField::CountX, TxString(IDS_GRID_HORIZONTAL_COUNT), true, interpolation);
+    QLineEdit* countY = AddField(GridField::CountY, TxString(IDS_GRID_VERTICAL_COUNT), true, interpolation);
     form->addRow(m_labels[GridField::CountX], WithSpinButtons(countX, m_spinX, interpolation));
     form->addRow(m_labels[GridField::CountY], WithSpinButtons(countY, m_spinY, interpolation));
     connect(m_spinX, &CSpinButtonBar::Stepped, this, [this](int d) { OnSpin(GridField::CountX, d); });
@@ -44,16 +46,16 @@ CGridSetupDlg::CGridSetupDlg(CTessarixDoc& doc, QWidget* parent)
     m_function = new QComboBox(interpolation);
     m_function->setObjectName(QStringLiteral("function"));
     m_function->addItems(CGridSetupModel::FunctionNames());
-    auto* functionLabel = new QLabel(QStringLiteral("&Interpolate function:"), interpolation);
+    auto* functionLabel = new QLabel(TxString(IDS_GRID_FUNCTION), interpolation);
     functionLabel->setBuddy(m_function);
     form->addRow(functionLabel, m_function);
-    QLineEdit* parameter = AddField(GridField::Parameter, QStringLiteral("Function &parameter:"), false, interpolation);
+    QLineEdit* parameter = AddField(GridField::Parameter, TxString(IDS_GRID_PARAMETER), false, interpolation);
     form->addRow(m_labels[GridField::Parameter], parameter);
 
-    auto* input = new QGroupBox(QStringLiteral("Coordinate input grid"), this);
+    auto* input = new QGroupBox(TxString(IDS_GRID_INPUT_GRID), this);
     auto* inputGrid = new QGridLayout(input);
-    m_snap = new QCheckBox(QStringLiteral("Snap mouse input to"), input);
-    m_round = new QCheckBox(QStringLiteral("Round keyboard input to"), input);
+    m_snap = new QCheckBox(TxString(IDS_GRID_SNAP_MOUSE), input);
+    m_round = new QCheckBox(TxString(IDS_GRID_ROUND_KEYBOARD), input);
     m_snap->setObjectName(QStringLiteral("snap"));
     m_round->setObjectName(QStringLiteral("round"));
     const struct { QCheckBox* box; GridField x, y; } rows[] = {
@@ -63,8 +65,8 @@ CGridSetupDlg::CGridSetupDlg(CTessarixDoc& doc, QWidget* parent)
     int row = 0;
     for (const auto& r : rows) {
         inputGrid->addWidget(r.box, row, 0);
-        QLineEdit* x = AddField(r.x, QStringLiteral("&X:"), false, input);
-        QLineEdit* y = AddField(r.y, QStringLiteral("&Y:"), false, input);
+        QLineEdit* x = AddField(r.x, TxString(IDS_GRID_STEP_X), false, input);
+        QLineEdit* y = AddField(r.y, TxString(IDS_GRID_STEP_Y), false, input);
         inputGrid->addWidget(m_labels[r.x], row, 1);
         inputGrid->addWidget(x, row, 2);
         inputGrid->addWidget(m_labels[r.y], row, 3);

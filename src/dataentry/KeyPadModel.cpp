@@ -19,9 +19,24 @@ bool CKeyPadModel::ParseInteger(const QString& text, int* value)
     return true;
 }
 
-bool CKeyPadModel::ParseReal(const QString& text, double* value)
+namespace {
+
+// The text with the field's decimal separator turned into "."; empty when it holds both.
+QString WithDecimalPoint(const QString& text, const QString& decimal)
 {
-    const QByteArray t = text.trimmed().toUtf8();
+    if (decimal.isEmpty() || decimal == u'.' || !text.contains(decimal))
+        return text;
+    if (text.contains(u'.'))
+        return {};
+    QString t = text;
+    return t.replace(decimal, QStringLiteral("."));
+}
+
+}  // namespace
+
+bool CKeyPadModel::ParseReal(const QString& text, double* value, const QString& decimal)
+{
+    const QByteArray t = WithDecimalPoint(text.trimmed(), decimal).toUtf8();
     double v = 0;
     qsizetype used = 0;
     if (t.isEmpty() || !ParseDoublePrefix(t, &v, &used) || used != t.size() || !std::isfinite(v))
@@ -35,17 +50,17 @@ int CKeyPadModel::PromptId(KeyPadMode mode)
     return mode == KeyPadMode::Integer ? IDS_PARSE_INT : IDS_PARSE_REAL;
 }
 
-int CKeyPadModel::Validate(const QString& text, KeyPadMode mode, bool acceptEmpty)
+int CKeyPadModel::Validate(const QString& text, KeyPadMode mode, bool acceptEmpty, const QString& decimal)
 {
     if (acceptEmpty && text.isEmpty())
         return 0;
     int i = 0;
     double d = 0;
-    const bool ok = mode == KeyPadMode::Integer ? ParseInteger(text, &i) : ParseReal(text, &d);
+    const bool ok = mode == KeyPadMode::Integer ? ParseInteger(text, &i) : ParseReal(text, &d, decimal);
     return ok ? 0 : PromptId(mode);
 }
 
-bool CKeyPadModel::Negate(const QString& text, KeyPadMode mode, QString* result)
+bool CKeyPadModel::Negate(const QString& text, KeyPadMode mode, QString* result, const QString& decimal)
 {
     if (mode == KeyPadMode::Integer) {
         int v = 0;
@@ -56,9 +71,11 @@ bool CKeyPadModel::Negate(const QString& text, KeyPadMode mode, QString* result)
         return true;
     }
     double v = 0;
-    if (!ParseReal(text, &v))
+    if (!ParseReal(text, &v, decimal))
         return false;
     *result = QString::asprintf("%.15g", -v);
+    if (decimal != u'.' && text.contains(decimal))
+        result->replace(u'.', decimal);
     return true;
 }
 

@@ -7,19 +7,21 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "dataentry/DataEntryStrings.h"
 #include "dataentry/SetupFieldsDlg.h"
 #include "document/TessarixDoc.h"
 #include "util/UserPromptBox.h"
+#include "util/StringTable.h"
 
 CMainSetupDlg::CMainSetupDlg(CTessarixDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_model(doc)
 {
-    setWindowTitle(QStringLiteral("Main Setup"));
+    setWindowTitle(TxString(IDS_MAIN_SETUP_TITLE));
 
     auto* grid = new QGridLayout;
     for (int c = 0; c < kColumnCount; ++c) {
         auto* label = new QLabel(QString::number(c + 1), this);
-        auto* box = new QCheckBox(QStringLiteral("Enable"), this);
+        auto* box = new QCheckBox(TxString(IDS_MAIN_SETUP_ENABLE), this);
         auto* name = new QLineEdit(this);
         box->setObjectName(QStringLiteral("enable%1").arg(c + 1));
         name->setObjectName(QStringLiteral("name%1").arg(c + 1));

@@ -46,6 +46,20 @@ QString FormatG(double value)
     return QString::asprintf("%g", value);
 }
 
+QString FloatFieldText(float value, const QLocale& locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text;
+    for (int digits = 6; digits <= 9; ++digits) {
+        text = plain.toString(double(value), 'g', digits);
+        bool ok = false;
+        if (plain.toFloat(text, &ok) == value && ok)
+            break;
+    }
+    return text;
+}
+
 QString TxFormatInts(int id, std::initializer_list<long long> values)
 {
     QString text = TxString(id);

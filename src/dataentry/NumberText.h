@@ -3,6 +3,7 @@
 // "." as decimal point, whatever locale the process runs under.
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 
 #include <cstddef>
@@ -14,3 +15,8 @@ bool ParseDoublePrefix(QByteArrayView text, double* value, qsizetype* consumed);
 
 // "%g" of a value, with "." as decimal point.
 QString FormatG(double value);
+
+// A single-precision value as a field shows it: "%g" (six significant digits) in `locale`, or
+// more digits, up to nine, where six would not read back as the same float, so that a field
+// shown and read again never changes its value (12345.55 stays 12345.55, not 12345.5).
+QString FloatFieldText(float value, const QLocale& locale);

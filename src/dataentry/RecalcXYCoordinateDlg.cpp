@@ -12,6 +12,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include "dataentry/DataEntryStrings.h"
 #include "dataentry/RecalcXYStatic.h"
 #include "dataentry/SetupFieldsDlg.h"
 #include "util/KWProfileStore.h"
@@ -21,20 +22,20 @@
 namespace {
 
 struct FieldRule {
-    const char* label;
+    int label;  // string identifier
     bool integer;
     int low, high;    // range of an integer field
     int row, column;  // place in the dialog's grid
 };
 
 constexpr FieldRule kFieldRules[CRecalcXYCoordinateDlg::FieldCount] = {
-    {"Horizontal count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 0, 0},
-    {"Vertical count:", true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 1, 0},
-    {"Element &Width:", false, 0, 0, 0, 2},
-    {"Element &Height:", false, 0, 0, 1, 2},
-    {"Horizontal Offset:", false, 0, 0, 0, 4},
-    {"Vertical Offset:", false, 0, 0, 1, 4},
-    {"Point size:", true, RecalcXYLayout::kMinFontSize, RecalcXYLayout::kMaxFontSize, 2, 0},
+    {IDS_RECALC_HORIZONTAL_COUNT, true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 0, 0},
+    {IDS_RECALC_VERTICAL_COUNT, true, RecalcXYLayout::kMinCount, RecalcXYLayout::kMaxCount, 1, 0},
+    {IDS_RECALC_WIDTH, false, 0, 0, 0, 2},
+    {IDS_RECALC_HEIGHT, false, 0, 0, 1, 2},
+    {IDS_RECALC_X_OFFSET, false, 0, 0, 0, 4},
+    {IDS_RECALC_Y_OFFSET, false, 0, 0, 1, 4},
+    {IDS_RECALC_POINT_SIZE, true, RecalcXYLayout::kMinFontSize, RecalcXYLayout::kMaxFontSize, 2, 0},
 };
 
 int* IntegerOf(RecalcXYLayout& l, CRecalcXYCoordinateDlg::Field f)
@@ -64,11 +65,11 @@ CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, 
     : QDialog(parent), m_pointCount(std::max(0, pointCount)),
       m_store(store ? store : &CKWProfileStore::Instance())
 {
-    setWindowTitle(QStringLiteral("Recalculate XY Coordinates"));
+    setWindowTitle(TxString(IDS_RECALC_TITLE));
     setSizeGripEnabled(true);
     m_layout = LoadRecalcXYLayout(*m_store);
 
-    auto* raster = new QGroupBox(QStringLiteral("Raster"), this);
+    auto* raster = new QGroupBox(TxString(IDS_RECALC_RASTER), this);
     auto* grid = new QGridLayout(raster);
     m_spinX = new CSpinButtonBar(raster);
     m_spinY = new CSpinButtonBar(raster);
@@ -76,7 +77,7 @@ CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, 
     for (int i = 0; i < FieldCount; ++i) {
         const Field f = Field(i);
         QLineEdit* edit = AddField(f, kFieldRules[i].integer);
-        auto* label = new QLabel(QString::fromLatin1(kFieldRules[i].label), raster);
+        auto* label = new QLabel(TxString(kFieldRules[i].label), raster);
         label->setBuddy(edit);
         QWidget* control = edit;
         if (CSpinButtonBar* spin = Spin(f)) {
@@ -87,21 +88,21 @@ CRecalcXYCoordinateDlg::CRecalcXYCoordinateDlg(int pointCount, QWidget* parent, 
         grid->addWidget(control, kFieldRules[i].row, kFieldRules[i].column + 1);
     }
 
-    auto* order = new QGroupBox(QStringLiteral("Order"), this);
+    auto* order = new QGroupBox(TxString(IDS_RECALC_ORDER), this);
     auto* orderLayout = new QGridLayout(order);
-    m_rowMajor = new QRadioButton(QStringLiteral("Row major order"), order);
-    m_columnMajor = new QRadioButton(QStringLiteral("Column major order"), order);
+    m_rowMajor = new QRadioButton(TxString(IDS_RECALC_ROW_MAJOR), order);
+    m_columnMajor = new QRadioButton(TxString(IDS_RECALC_COLUMN_MAJOR), order);
     auto* group = new QButtonGroup(this);
     group->addButton(m_rowMajor, FillRowMajor);
     group->addButton(m_columnMajor, FillColumnMajor);
     (m_layout.fillOrder == FillColumnMajor ? m_columnMajor : m_rowMajor)->setChecked(true);
-    m_serpentine = new QCheckBox(QStringLiteral("At the end of a row or column invert moving direction"), order);
+    m_serpentine = new QCheckBox(TxString(IDS_RECALC_SERPENTINE), order);
     m_serpentine->setChecked(false);
     m_startFrom = new QComboBox(order);
-    m_startFrom->addItems({QStringLiteral("Top Left"), QStringLiteral("Top Right"),
-                           QStringLiteral("Bottom Right"), QStringLiteral("Bottom Left")});
+    m_startFrom->addItems({TxString(IDS_RECALC_TOP_LEFT), TxString(IDS_RECALC_TOP_RIGHT),
+                           TxString(IDS_RECALC_BOTTOM_RIGHT), TxString(IDS_RECALC_BOTTOM_LEFT)});
     m_startFrom->setCurrentIndex(m_layout.startFrom);
-    auto* startLabel = new QLabel(QStringLiteral("Start from:"), order);
+    auto* startLabel = new QLabel(TxString(IDS_RECALC_START_FROM), order);
     startLabel->setBuddy(m_startFrom);
     orderLayout->addWidget(m_rowMajor, 0, 0);
     orderLayout->addWidget(m_columnMajor, 0, 1);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "dataentry/NumberText.h"
+
 std::optional<int> ReadIntegerText(const QString& text)
 {
     const QString t = text.trimmed();
@@ -35,9 +37,7 @@ QString IntegerText(int value)
 
 QString RealText(float value)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(double(value), 'g', 6);
+    return FloatFieldText(value, QLocale());
 }
 
 QString FormatPercentG(const QString& format, double first, double second)

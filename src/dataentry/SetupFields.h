@@ -20,7 +20,8 @@ enum SetupPromptId : int {
 std::optional<int> ReadIntegerText(const QString& text);
 std::optional<float> ReadRealText(const QString& text);
 
-// The text a field shows for a value (six significant digits, as the fields are typed).
+// The text a field shows for a value: six significant digits, more only where six would not
+// read back as the same value.
 QString IntegerText(int value);
 QString RealText(float value);
 

@@ -70,8 +70,10 @@ void CKeyPadButton::paintEvent(QPaintEvent*)
     p.drawPath(path);
 }
 
-CTXKeyPad::CTXKeyPad(KeyPadMode mode, const QString& text, bool acceptEmpty, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_mode(mode), m_acceptEmpty(acceptEmpty)
+CTXKeyPad::CTXKeyPad(KeyPadMode mode, const QString& text, bool acceptEmpty, QWidget* parent,
+                     const QString& decimal)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_mode(mode), m_acceptEmpty(acceptEmpty),
+      m_decimal(decimal.size() == 1 ? decimal : QStringLiteral("."))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -84,13 +86,16 @@ CTXKeyPad::CTXKeyPad(KeyPadMode mode, const QString& text, bool acceptEmpty, QWi
     const char* labels[12] = {"7", "8", "9", "4", "5", "6", "1", "2", "3", "0", "+/-", "."};
     for (int i = 0; i < 12; ++i) {
         const QString label = QString::fromLatin1(labels[i]);
-        auto* b = new CKeyPadButton(label, CKeyPadButton::Glyph::Text, this);
+        const bool point = label == QLatin1String(".");
+        // The decimal key shows and types the field's own separator.
+        auto* b = new CKeyPadButton(point ? m_decimal : label, CKeyPadButton::Glyph::Text, this);
         b->setObjectName(label);
         keys->addWidget(b, i / 3, i % 3);
+        const QChar typed = point ? m_decimal.at(0) : label.at(0);
         if (label == QLatin1String("+/-"))
             connect(b, &QAbstractButton::clicked, this, &CTXKeyPad::ToggleSign);
         else
-            connect(b, &QAbstractButton::clicked, this, [this, label] { TypeCharacter(label.at(0)); });
+            connect(b, &QAbstractButton::clicked, this, [this, typed] { TypeCharacter(typed); });
         if (label == QLatin1String("."))
             b->setEnabled(mode == KeyPadMode::Real);
     }
@@ -135,7 +140,8 @@ void CTXKeyPad::PlaceNear(const QRect& fieldOnScreen)
 
 void CTXKeyPad::TypeCharacter(QChar c)
 {
-    const int key = c == u'.' ? Qt::Key_Period : Qt::Key_0 + (c.unicode() - u'0');
+    const int key = c == u'.' ? Qt::Key_Period : c == u',' ? Qt::Key_Comma
+                  : c.isDigit() ? Qt::Key_0 + (c.unicode() - u'0') : Qt::Key_unknown;
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
     QApplication::sendEvent(m_line, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
@@ -146,7 +152,7 @@ void CTXKeyPad::TypeCharacter(QChar c)
 void CTXKeyPad::ToggleSign()
 {
     QString negated;
-    if (CKeyPadModel::Negate(m_line->text(), m_mode, &negated))
+    if (CKeyPadModel::Negate(m_line->text(), m_mode, &negated, m_decimal))
         m_line->setText(negated);
     else
         TellUser(this, TxString(CKeyPadModel::PromptId(m_mode)));
@@ -155,7 +161,7 @@ void CTXKeyPad::ToggleSign()
 
 void CTXKeyPad::accept()
 {
-    const int prompt = CKeyPadModel::Validate(m_line->text(), m_mode, m_acceptEmpty);
+    const int prompt = CKeyPadModel::Validate(m_line->text(), m_mode, m_acceptEmpty, m_decimal);
     if (prompt != 0) {
         TellUser(this, TxString(prompt));
         m_line->setFocus();
@@ -167,9 +173,14 @@ void CTXKeyPad::accept()
 
 CEditKeyPad::CEditKeyPad(KeyPadMode mode, QWidget* parent) : QLineEdit(parent), m_mode(mode) {}
 
+QString CEditKeyPad::DecimalSeparator() const
+{
+    return m_decimal.isEmpty() ? locale().decimalPoint() : m_decimal;
+}
+
 bool CEditKeyPad::OpenKeyPad()
 {
-    CTXKeyPad pad(m_mode, text(), m_acceptEmpty, this);
+    CTXKeyPad pad(m_mode, text(), m_acceptEmpty, this, DecimalSeparator());
     pad.PlaceNear(QRect(mapToGlobal(QPoint(0, 0)), size()));
     const bool ok = pad.exec() == QDialog::Accepted;
     if (ok) {

@@ -28,7 +28,9 @@ private:
 class CTXKeyPad : public QDialog {
     Q_OBJECT
 public:
-    CTXKeyPad(KeyPadMode mode, const QString& text, bool acceptEmpty, QWidget* parent = nullptr);
+    // `decimal` is the field's decimal separator: the "." key types it and OK accepts it.
+    CTXKeyPad(KeyPadMode mode, const QString& text, bool acceptEmpty, QWidget* parent = nullptr,
+              const QString& decimal = QStringLiteral("."));
 
     QString Text() const;
     QLineEdit* Line() const { return m_line; }
@@ -46,6 +48,7 @@ private:
 
     KeyPadMode m_mode;
     bool m_acceptEmpty;
+    QString m_decimal;
     QLineEdit* m_line = nullptr;
 };
 
@@ -59,6 +62,10 @@ public:
     int ControlId() const { return m_controlId; }
     void SetAcceptEmpty(bool accept) { m_acceptEmpty = accept; }
     bool AcceptsEmpty() const { return m_acceptEmpty; }
+    // The decimal separator the field's text uses: its locale's unless set (a field that always
+    // shows "." sets it).
+    void SetDecimalSeparator(const QString& decimal) { m_decimal = decimal; }
+    QString DecimalSeparator() const;
 
     // Runs the keypad on the field's text; returns true when the user pressed OK.
     bool OpenKeyPad();
@@ -73,6 +80,7 @@ private:
     KeyPadMode m_mode;
     int m_controlId = 0;
     bool m_acceptEmpty = false;
+    QString m_decimal;  // empty: the field's locale decides
 };
 
 class CEditKeyPadInteger : public CEditKeyPad {

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "document/DocStrings.h"
@@ -38,6 +40,8 @@ QString DocFileMessage(DocFileStatus status, const QString& path)
         return TxFormat(IDS_FILE_NOT_FOUND, path);
     case DocFileStatus::AccessDeniedRead:
         return TxFormat(IDS_ACCESS_DENIED_READ, path);
+    case DocFileStatus::ReadPermissionDenied:
+        return TxFormat(IDS_READ_PERMISSION_DENIED, path);
     case DocFileStatus::AccessDeniedWrite:
         return TxFormat(IDS_ACCESS_DENIED_WRITE, path);
     case DocFileStatus::DiskFull:
@@ -49,6 +53,45 @@ QString DocFileMessage(DocFileStatus status, const QString& path)
     }
     return {};
 }
+
+DocFileStatus OpenErrorStatus(int systemError)
+{
+    switch (systemError) {
+    case ENOENT:
+    case ENOTDIR:
+        return DocFileStatus::FileNotFound;
+    case EACCES:
+    case EPERM:
+        return DocFileStatus::ReadPermissionDenied;
+    case EBUSY:
+    case ETXTBSY:
+        return DocFileStatus::AccessDeniedRead;
+    default:
+        return DocFileStatus::OpenFailed;
+    }
+}
+
+namespace {
+
+// Reads the whole file at `path`. Returns 0, or the system's error number of the failed open
+// (through the C library, which keeps errno where QFile reports only OpenError), or EIO when
+// reading failed after the open.
+int ReadWholeFile(const QString& path, QByteArray* bytes)
+{
+    errno = 0;
+    std::FILE* handle = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!handle)
+        return errno != 0 ? errno : EIO;
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        std::fclose(handle);
+        return EIO;
+    }
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? 0 : EIO;
+}
+
+}  // namespace
 
 CTessarixDoc::CTessarixDoc(std::unique_ptr<IMapComputations> maps)
     : m_maps(maps ? std::move(maps) : std::make_unique<CIdleMapComputations>()), m_image(std::make_unique<CTXImage>()),
@@ -263,15 +306,12 @@ void CTessarixDoc::MoveColorScale(bool up)
 
 bool CTessarixDoc::AutoScaleColor(int column)
 {
-    const CTXFloatArray& v = Column(column).values;
+    // The range of what the map was interpolated from: the measured values together with the
+    // boundary and conditioning points, whose levels the map shows as well.
     float lo = 0.0f, hi = 0.0f;
-    if (!v.empty()) {
-        const auto [mn, mx] = std::minmax_element(v.begin(), v.end());
-        lo = *mn;
-        hi = *mx;
-    }
+    const bool hasValues = m_maps->InputValueRange(column, &lo, &hi);
     CTessarixSettings trial = m_settings;
-    if (!trial.AutoRangeColour(lo, hi, !v.empty()))
+    if (!trial.AutoRangeColour(lo, hi, hasValues))
         return false;
     ApplyChange({StepAutoScaleColor, RECALC_CONTOURS}, [&] { m_settings.AutoRangeColour(lo, hi, true); });
     return true;
@@ -544,18 +584,12 @@ DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)
 
 DocFileStatus CTessarixDoc::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
     DocFileStatus status = DocFileStatus::Ok;
     QByteArray bytes;
     if (!QFileInfo::exists(path)) {
         status = DocFileStatus::FileNotFound;
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        status = file.error() == QFileDevice::PermissionsError ? DocFileStatus::AccessDeniedRead
-                                                                : DocFileStatus::OpenFailed;
-    } else {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            status = DocFileStatus::OpenFailed;
+    } else if (const int error = ReadWholeFile(path, &bytes)) {
+        status = OpenErrorStatus(error);
     }
     if (status == DocFileStatus::Ok)
         status = ReadFileBytes(bytes);

@@ -62,13 +62,17 @@ enum class DocFileStatus {
     Ok,
     UnexpectedFormat,   // wrong magic or version, a bad record, or the file ends too soon
     FileNotFound,
-    AccessDeniedRead,
+    AccessDeniedRead,   // the file is locked by another program
+    ReadPermissionDenied,  // the user may not read the file
     AccessDeniedWrite,
     DiskFull,
     OpenFailed,         // any other failure while opening (for instance more than 12 columns)
     SaveFailed,         // any other failure while saving
 };
 QString DocFileMessage(DocFileStatus status, const QString& path);
+// The status of a document file that could not be opened for reading, from the system's error
+// number (errno); Qt reports all of these as one OpenError, without the reason.
+DocFileStatus OpenErrorStatus(int systemError);
 
 class CTessarixDoc {
 public:
@@ -152,6 +156,9 @@ public:
     // the levels inside the shifted range can differ. Selecting the map mode in force changes
     // nothing and returns false.
     void MoveColorScale(bool up);
+    // Autorange: the colour axis spans the input values of the column's last map request
+    // (measured, boundary and conditioning points), rounded to a fifth of the step; false, and
+    // nothing recorded, when that request had no values or they are all equal.
     bool AutoScaleColor(int column);
     bool SetMapMode(int mode);
 

@@ -11,8 +11,10 @@ void AxisGroup(CTXArchive& ar, AxisSettings& a, bool withGridPen)
     ar.Int32(a.hidden);
 }
 
-// pointCount, the column count and the values of the enabled columns, x, y.
-void PointTable(CTXArchive& ar, CTXUndoDocumentState& s)
+// pointCount, the column count, the values of the columns, x, y. `everyColumn` records the
+// disabled columns too: Edit Data cuts them to the new point count, so only their own values can
+// bring the cut points back. Insert Point only appends zeros to them, which cutting undoes.
+void PointTable(CTXArchive& ar, CTXUndoDocumentState& s, bool everyColumn)
 {
     ar.Count(s.pointCount, 8);  // x and y alone need 8 bytes a point
     int32_t columns = kColumnCount;
@@ -21,7 +23,7 @@ void PointTable(CTXArchive& ar, CTXUndoDocumentState& s)
         CTXArchive::FailFormat("point table with another column count");
     for (int c = 0; c < kColumnCount; ++c) {
         CTXFloatArray& v = s.values[size_t(c)];
-        if (s.enabled[size_t(c)])
+        if (everyColumn || s.enabled[size_t(c)])
             ar.Floats(v, s.pointCount);
         else if (ar.IsLoading())
             v.resize(size_t(s.pointCount), 0.0f);
@@ -176,10 +178,10 @@ void SerializeUndoSnapshot(CTXArchive& ar, int32_t kind, int32_t argument, CTXUn
     CTessarixSettings& t = s.settings;
     switch (kind) {
     case StepInsertPoint:
-        PointTable(ar, s);
+        PointTable(ar, s, false);
         break;
     case StepEditData:
-        PointTable(ar, s);
+        PointTable(ar, s, true);
         ar.Int32(t.useBoundaryConditions);
         ar.Int32(t.boundaryLayout);
         ar.Float(t.boundaryLevel);

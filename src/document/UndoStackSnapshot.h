@@ -8,9 +8,11 @@
 // record therefore never leaves the document half restored.
 //
 // Snapshot contents by kind (little-endian, strings and records as in the document file):
-//   0, 3  pointCount, column count (12), the values of each enabled column, x, y; kind 3 adds
-//         use boundary conditions, boundary layout, level, distance. Restoring leaves every
-//         column with exactly pointCount values (disabled ones cut or padded with 0).
+//   0     pointCount, column count (12), the values of each enabled column, x, y. Restoring
+//         leaves every column with exactly pointCount values (disabled ones cut or padded with 0).
+//   3     pointCount, column count (12), the values of all twelve columns (a disabled column
+//         keeps values that Edit Data cuts away), x, y, then use boundary conditions, boundary
+//         layout, level, distance.
 //   1     12 x (enabled, name)
 //   2     grid counts, extent X0 X1 Y0 Y1, function, parameter, the coordinate input grid
 //   4     imageRect X0 Y0 X1 Y1

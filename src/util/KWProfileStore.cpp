@@ -1,6 +1,9 @@
 #include "util/KWProfileStore.h"
 
 #include <QSettings>
+#include <QStringList>
+
+#include <charconv>
 
 namespace {
 
@@ -10,11 +13,31 @@ std::unique_ptr<CKWProfileStore>& Global()
     return store;
 }
 
-// Leading decimal number of a text, 0 when there is none (the C library's atof rule).
+// Leading decimal number of a text, 0 when there is none, read the same under every locale.
+// Floats were once written with the C library's "%f" under the user's locale, so "12,500000"
+// is read as 12.5 too; a text holding a "." takes "," as the end of the number.
 float LeadingNumber(const QString& text)
 {
-    const QByteArray bytes = text.toLatin1();
-    return float(std::atof(bytes.constData()));
+    QByteArray bytes = text.trimmed().toLatin1();
+    if (!bytes.contains('.'))
+        bytes.replace(',', '.');
+    const char* p = bytes.constData();
+    const char* end = p + bytes.size();
+    if (p != end && *p == '+')
+        ++p;
+    double value = 0.0;
+    const auto [last, ec] = std::from_chars(p, end, value, std::chars_format::general);
+    if (ec != std::errc())
+        return 0.0f;
+    return float(value);
+}
+
+// A profile value as text; an INI file splits an unquoted "12,500000" into a list.
+QString ProfileText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
 }
 
 }  // namespace
@@ -108,7 +131,7 @@ float CKWProfileStore::ReadFloat(const QString& section, const QString& key, flo
     Entry& e = Lookup(section, key);
     if (e.kind == -1) {
         e.kind = 3;
-        const QString text = m_profile->value(ProfileKey(section, key)).toString();
+        const QString text = ProfileText(m_profile->value(ProfileKey(section, key)));
         e.real = text.isEmpty() ? defaultValue : LeadingNumber(text);
     }
     return e.real;
@@ -140,7 +163,8 @@ void CKWProfileStore::WriteBack()
                 m_profile->setValue(path, e->number);
                 break;
             case 3:
-                m_profile->setValue(path, QString::asprintf("%f", double(e->real)));
+                // Six decimals with "." whatever the locale (QString::number uses the C locale).
+                m_profile->setValue(path, QString::number(double(e->real), 'f', 6));
                 break;
             default:
                 break;

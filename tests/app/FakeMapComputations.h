@@ -6,6 +6,8 @@
 
 #include <array>
 #include <atomic>
+#include <optional>
+#include <utility>
 
 #include "document/MapComputations.h"
 #include "document/TessarixSettings.h"
@@ -18,6 +20,8 @@ public:
         std::array<QImage, kColumnCount> pictures;
         bool busy = false;
         bool hasSurface = true;
+        // The input values of the last request, as InputValueRange reports them.
+        std::optional<std::pair<float, float>> inputRange;
     };
     explicit CFakeMapComputations(Shared* shared) : m_shared(shared) {}
 
@@ -45,7 +49,14 @@ public:
         *z = float(100 * i + j);
         return true;
     }
-    bool InputValueRange(int, float*, float*) const override { return false; }
+    bool InputValueRange(int, float* smallest, float* largest) const override
+    {
+        if (!m_shared->inputRange)
+            return false;
+        *smallest = m_shared->inputRange->first;
+        *largest = m_shared->inputRange->second;
+        return true;
+    }
 
 private:
     Shared* m_shared;

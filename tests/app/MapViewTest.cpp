@@ -226,6 +226,7 @@ TEST_F(MapViewTest, AutorangeNeedsFourPoints)
         doc->InsertPoint(float(i) * 0.3f, 0.5f, {float(40 + 10 * i)});
     EXPECT_FALSE(view->CanAutorange());
     doc->InsertPoint(0.9f, 0.9f, {71.5f});
+    shared.inputRange = std::pair(40.0f, 71.5f);
     EXPECT_TRUE(view->CanAutorange());
     EXPECT_TRUE(view->Autorange());
     EXPECT_FLOAT_EQ(doc->Settings().zAxis.start, 40.0f);

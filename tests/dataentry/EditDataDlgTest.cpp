@@ -231,6 +231,33 @@ TEST_F(EditDataDlg, SizeIsRememberedButNeverBelowDesigned)
     EXPECT_EQ(small.width(), designed.width());
 }
 
+// The computed positions went back into the table through "%g" text, six significant digits:
+// 12345.55 became 12345.5. The same held for the boundary fields, shown and read again at OK.
+TEST_F(EditDataDlg, RecalculateXYKeepsEveryDigit)
+{
+    TestDoc t(3);
+    t.doc->Settings().boundaryDistance = 0.123456789f;
+    const CTXFloatArray x{12345.55f, 0.123456789f};  // one short: the third X becomes 0
+    const CTXFloatArray y{98765.43f, -1.0e-7f, 7.0f};
+    CEditDataDlg::SetRecalcXYHandler([&](QWidget*, int n, CTXFloatArray* xs, CTXFloatArray* ys) {
+        EXPECT_EQ(n, 3);
+        *xs = x;
+        *ys = y;
+        return true;
+    });
+    CEditDataDlg dlg(*t.doc);
+    dlg.show();
+    dlg.RecalcButton()->click();
+    CEditDataDlg::SetRecalcXYHandler({});
+    EXPECT_EQ(dlg.Model().Column(0), (CTXFloatArray{12345.55f, 0.123456789f, 0.0f}));
+    EXPECT_EQ(dlg.Model().Column(1), y);
+    EXPECT_EQ(dlg.Model().Value(2, 2), t.doc->Column(0).values[2]) << "data columns untouched";
+    dlg.accept();
+    dlg.Model().ApplyTo(*t.doc);
+    EXPECT_EQ(t.doc->X()[0], 12345.55f);
+    EXPECT_EQ(t.doc->Settings().boundaryDistance, 0.123456789f);
+}
+
 TEST_F(EditDataDlg, RunDialogCancelChangesNothing)
 {
     TestDoc t(3);

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include "../support/CommaLocale.h"
 #include "../support/PromptRecorder.h"
 #include "dataentry/DataEntryStrings.h"
 #include "dataentry/KeyPadModel.h"
+#include "dataentry/SetupFields.h"
 #include "dataentry/TXKeyPadDlg.h"
 #include "util/StringTable.h"
 
@@ -70,6 +74,46 @@ INSTANTIATE_TEST_SUITE_P(
                       ValidateCase{"Infinite", KeyPadMode::Real, "1e999", false, IDS_PARSE_REAL},
                       ValidateCase{"NotANumber", KeyPadMode::Real, "nan", false, IDS_PARSE_REAL},
                       ValidateCase{"IntegerDot", KeyPadMode::Integer, "3.", false, IDS_PARSE_INT}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The keypad read every text with "." only, so a field showing the locale's "0,333" could not
+// be confirmed ("Enter a number."). The field's separator is accepted, "." as well, never both.
+struct SeparatorCase {
+    const char* name;
+    const char* decimal;  // the field's separator
+    const char* text;
+    bool ok;
+    const char* negated;
+};
+
+void PrintTo(const SeparatorCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class KeyPadAcceptsTheFieldsDecimalSeparator : public ::testing::TestWithParam<SeparatorCase> {};
+
+TEST_P(KeyPadAcceptsTheFieldsDecimalSeparator, ValidatesAndNegatesInThatSeparator)
+{
+    const SeparatorCase& c = GetParam();
+    const QString decimal = QString::fromLatin1(c.decimal);
+    const QString text = QString::fromLatin1(c.text);
+    EXPECT_EQ(CKeyPadModel::Validate(text, KeyPadMode::Real, false, decimal), c.ok ? 0 : IDS_PARSE_REAL);
+    QString out;
+    EXPECT_EQ(CKeyPadModel::Negate(text, KeyPadMode::Real, &out, decimal), c.ok);
+    if (c.ok) {
+        EXPECT_EQ(out, QString::fromLatin1(c.negated));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, KeyPadAcceptsTheFieldsDecimalSeparator,
+    ::testing::Values(SeparatorCase{"CommaField", ",", "0,333", true, "-0,333"},
+                      SeparatorCase{"CommaFieldTypedPoint", ",", "0.5", true, "-0.5"},
+                      SeparatorCase{"CommaFieldWhole", ",", "-12", true, "12"},
+                      SeparatorCase{"CommaFieldBothSeparators", ",", "1,2.5", false, ""},
+                      SeparatorCase{"CommaFieldTwoCommas", ",", "1,2,5", false, ""},
+                      SeparatorCase{"PointFieldRefusesComma", ".", "0,333", false, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyPadPrompts, AreTheStandardTexts)
@@ -177,6 +221,37 @@ TEST_F(KeyPadWidget, InvalidTextKeepsKeyPadOpenWithPrompt)
     EXPECT_EQ(prompt.Texts(), QStringList({QStringLiteral("Enter a number."), QStringLiteral("Enter a number.")}));
     EXPECT_EQ(field.text(), QStringLiteral("5.2"));
     EXPECT_EQ(spy.count(), 1);
+}
+
+// Under a decimal-comma locale the real fields show "0,333"; OK on the keypad refused it.
+TEST_F(KeyPadWidget, KeyPadAcceptsTheLocalesDecimalComma)
+{
+    CommaLocale comma;
+    CEditKeyPadReal field;
+    field.setText(RealText(0.333f));
+    ASSERT_EQ(field.text(), QStringLiteral("0,333"));
+    field.show();
+    QSignalSpy spy(&field, &CEditKeyPad::changedByKeyPad);
+    QString negated, typed;
+    OnKeyPad([&](CTXKeyPad* pad) {
+        pad->Button(QStringLiteral("+/-"))->click();
+        negated = pad->Text();
+        pad->Button(QStringLiteral("+/-"))->click();
+        pad->Line()->end(false);
+        pad->Button(QStringLiteral("."))->click();  // types the field's separator
+        typed = pad->Text();
+        pad->Line()->backspace();
+        pad->Button(QStringLiteral("OK"))->click();
+        if (pad->isVisible())
+            pad->reject();  // refused: close it so the test fails instead of waiting
+    });
+    QTest::mouseDClick(&field, Qt::LeftButton);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
+    EXPECT_EQ(negated, QStringLiteral("-0,333"));
+    EXPECT_EQ(typed, QStringLiteral("0,333,"));
+    EXPECT_EQ(field.text(), QStringLiteral("0,333"));
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(ReadRealText(field.text()), 0.333f);
 }
 
 }  // namespace

@@ -413,6 +413,20 @@ TEST_F(RecalcXYDialogTest, TypedCountOutsideItsRangeIsRefusedAtOk)
     EXPECT_NE(dlg->result(), QDialog::Accepted);
 }
 
+// The fields showed six significant digits and were read back: opening the dialog and pressing
+// OK turned a remembered offset of 12345.55 into 12345.5.
+TEST_F(RecalcXYDialogTest, ShownValuesReadBackWithEveryDigit)
+{
+    store->WriteFloat(QStringLiteral("RecalcXYCoordinate"), QStringLiteral("XStart"), 12345.55f);
+    store->WriteFloat(QStringLiteral("RecalcXYCoordinate"), QStringLiteral("Width"), 0.123456789f);
+    auto dlg = Open(25);
+    ClickOk(*dlg);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->Layout().xStart, 12345.55f);
+    EXPECT_EQ(dlg->Layout().width, 0.123456789f);
+    EXPECT_EQ(store->ReadFloat(QStringLiteral("RecalcXYCoordinate"), QStringLiteral("XStart"), 0.0f), 12345.55f);
+}
+
 TEST_F(RecalcXYDialogTest, SerpentineStartsOffAtEveryOpening)
 {
     {

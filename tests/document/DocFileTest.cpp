@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <unistd.h>
 
 #include "../support/Recorders.h"
 #include "document/TessarixDoc.h"
@@ -369,6 +373,68 @@ TEST(DocFile, OpenAndSaveReportFileErrors)
     EXPECT_TRUE(DocFileMessage(DocFileStatus::FileNotFound, missing).startsWith(missing + u'\n'));
     EXPECT_EQ(doc->OnSaveDocument(dir.filePath(QStringLiteral("no/such/folder/x.Tsrix"))),
               DocFileStatus::AccessDeniedWrite);
+}
+
+// Qt reports a file without read permission as OpenError, not PermissionsError, so the user
+// read "Failed to open document." with no reason. The open's errno decides the message.
+struct OpenErrorCase {
+    const char* name;
+    int systemError;
+    DocFileStatus status;
+    const char* message;  // %1 = the path
+};
+
+void PrintTo(const OpenErrorCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class OpenWithoutReadPermissionSaysWhy : public ::testing::TestWithParam<OpenErrorCase> {};
+
+TEST_P(OpenWithoutReadPermissionSaysWhy, MapsTheSystemErrorToItsMessage)
+{
+    const OpenErrorCase& c = GetParam();
+    const QString path = QStringLiteral("/plans/hall.Tsrix");
+    EXPECT_EQ(OpenErrorStatus(c.systemError), c.status);
+    EXPECT_EQ(DocFileMessage(OpenErrorStatus(c.systemError), path), QString::fromUtf8(c.message).arg(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, OpenWithoutReadPermissionSaysWhy,
+    ::testing::Values(
+        OpenErrorCase{"no_read_permission", EACCES, DocFileStatus::ReadPermissionDenied,
+                      "Unable to read from %1, you have no permission to read it."},
+        OpenErrorCase{"not_permitted", EPERM, DocFileStatus::ReadPermissionDenied,
+                      "Unable to read from %1, you have no permission to read it."},
+        OpenErrorCase{"locked_by_another_program", EBUSY, DocFileStatus::AccessDeniedRead,
+                      "Unable to read from %1, it is opened by someone else."},
+        OpenErrorCase{"gone_after_the_check", ENOENT, DocFileStatus::FileNotFound,
+                      "%1\nCannot find this file.\nVerify that the correct path and file name are given."},
+        OpenErrorCase{"folder_in_the_path_is_a_file", ENOTDIR, DocFileStatus::FileNotFound,
+                      "%1\nCannot find this file.\nVerify that the correct path and file name are given."},
+        OpenErrorCase{"too_many_open_files", EMFILE, DocFileStatus::OpenFailed, "Failed to open document."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocFile, UnreadableFileIsReportedAsNoPermission)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("locked.Tsrix"));
+    auto doc = NewDoc();
+    ASSERT_EQ(doc->OnSaveDocument(path), DocFileStatus::Ok);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads the file whatever its permissions; the mapping test covers it";
+    EXPECT_EQ(doc->OnOpenDocument(path), DocFileStatus::ReadPermissionDenied);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST(DocFile, ADirectoryIsRefusedAsAFailedOpen)
+{
+    QTemporaryDir dir;
+    auto doc = NewDoc();
+    doc->InsertPoint(1, 1, {1});
+    EXPECT_EQ(doc->OnOpenDocument(dir.path()), DocFileStatus::OpenFailed);
+    EXPECT_EQ(doc->PointCount(), 0);
 }
 
 TEST(DocFile, SaveReplacesTheFileOnlyWhenComplete)

@@ -246,6 +246,7 @@ TEST(Document, AutoScaleRoundsToAFifthOfTheStep)
     Fixture f;
     f.doc->InsertPoint(0, 0, {41.2f});
     f.doc->InsertPoint(1, 1, {68.9f});
+    f.requests->inputRanges[0] = {41.2f, 68.9f};
     f.requests->requests.clear();
     EXPECT_TRUE(f.doc->AutoScaleColor(0));
     EXPECT_FLOAT_EQ(f.doc->Settings().zAxis.start, 42.0f);
@@ -259,6 +260,7 @@ TEST(Document, AutoScaleWithoutSpreadChangesNothing)
     EXPECT_FALSE(f.doc->AutoScaleColor(0)) << "no points";
     f.doc->InsertPoint(0, 0, {55.0f});
     f.doc->InsertPoint(1, 1, {55.0f});
+    f.requests->inputRanges[0] = {55.0f, 55.0f};
     f.requests->requests.clear();
     EXPECT_FALSE(f.doc->AutoScaleColor(0)) << "all values equal";
     EXPECT_EQ(f.doc->Settings().zAxis.start, 20.0f);

@@ -142,6 +142,35 @@ TEST_F(UndoDocument, MapSetupUndoRestoresNamesAndFlagsAndRefreshesThePane)
     EXPECT_EQ(doc.RedoMenuText(), QStringLiteral("&Redo Map Setup\t(Ctrl+Y)"));
 }
 
+// Edit Data cuts a disabled column to the new point count; its undo step recorded only the enabled
+// columns, so undoing a removal brought the disabled column's values back as zeros.
+TEST_F(UndoDocument, UndoOfEditDataKeepsDisabledColumns)
+{
+    std::array<bool, kColumnCount> on{};
+    std::array<QString, kColumnCount> names;
+    for (int c = 0; c < kColumnCount; ++c)
+        names[size_t(c)] = doc.Column(c).name;
+    on[0] = on[3] = on[7] = true;
+    doc.SetColumnDefinitions(on, names);
+    doc.InsertPoint(0.1f, 0.2f, {60.5f, 41.0f, 33.25f});
+    doc.InsertPoint(0.3f, 0.4f, {61.5f, 42.0f, 34.25f});
+    doc.InsertPoint(0.5f, 0.6f, {62.5f, 43.0f, 35.25f});
+    on[7] = false;  // column 7 keeps its values while switched off
+    doc.SetColumnDefinitions(on, names);
+    const QByteArray before = Bytes();
+
+    doc.ApplyEditData(1, {0.1f}, {0.2f}, {{60.5f}, {41.0f}}, 1, 0, 50.0f, 0.1f);
+    ASSERT_EQ(doc.Column(7).values, CTXFloatArray{33.25f});
+    const QByteArray after = Bytes();
+
+    doc.Undo();
+    EXPECT_EQ(doc.Column(7).values, (CTXFloatArray{33.25f, 34.25f, 35.25f}));
+    EXPECT_EQ(Bytes(), before);
+    doc.Redo();
+    EXPECT_EQ(Bytes(), after);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
 TEST_F(UndoDocument, NewAndOpenLeaveBothCommandsDisabled)
 {
     AddPoints();

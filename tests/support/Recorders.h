@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles shared by the document tests: a recorder of map notifications and of map requests.
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -49,8 +50,18 @@ public:
     bool CopyPicture(int, QImage*) const override { return false; }
     bool HasPicture(int) const override { return false; }
     bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
-    bool InputValueRange(int, float*, float*) const override { return false; }
+    bool InputValueRange(int column, float* smallest, float* largest) const override
+    {
+        const auto found = inputRanges.find(column);
+        if (found == inputRanges.end())
+            return false;
+        *smallest = found->second.first;
+        *largest = found->second.second;
+        return true;
+    }
 
     std::vector<struct Request> requests;
+    // What InputValueRange reports per column, as a worker would after a request.
+    std::map<int, std::pair<float, float>> inputRanges;
     int resets = 0;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <cmath>
 #include <climits>
@@ -158,6 +160,54 @@ TEST(ContourMapThreadTest, RequestComputesSurfaceContoursAndPosts)
     EXPECT_EQ(lo, 50.0f);  // the boundary level is below every measured value
     EXPECT_FALSE(f.maps->InputValueRange(3, &lo, &hi));
 }
+
+// Autorange took the range from the measured values alone, though the map shows the levels of
+// the boundary and conditioning points too: values 60..75 with boundary level 50 gave 60..76.
+struct AutorangeCase {
+    const char* name;
+    int32_t useBoundary;
+    int32_t conditioning;  // flag of one clipping polyline at level 90
+    float start, stop;
+};
+
+void PrintTo(const AutorangeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class AutorangeIgnoresTheBoundaryAndConditioningPoints : public ::testing::TestWithParam<AutorangeCase> {};
+
+TEST_P(AutorangeIgnoresTheBoundaryAndConditioningPoints, RangeSpansEveryInputOfTheLastRequest)
+{
+    const AutorangeCase& c = GetParam();
+    Fixture f;
+    std::array<CTXFloatArray, kColumnCount> values;
+    values[0] = {60.0f, 64.0f, 68.0f, 72.0f, 75.0f};
+    f.doc->SetPointTable(5, {0.1f, 0.9f, 0.5f, 0.2f, 0.8f}, {0.1f, 0.2f, 0.5f, 0.8f, 0.9f}, values);
+    CTessarixSettings& s = f.doc->Settings();
+    s.useBoundaryConditions = c.useBoundary;
+    s.boundaryLevel = 50.0f;
+    s.clipPolylines = {3};
+    s.clipPoints = {{0.3f, 0.3f}, {0.4f, 0.6f}, {0.6f, 0.4f}};
+    s.conditioningFlags = {c.conditioning};
+    s.conditioningLevels = {90.0f};
+    s.conditioningSteps = {1};
+    f.doc->RequestMaps(RECALC_ALL);
+    ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 20000));
+    f.maps->WaitUntilIdle(0);
+
+    ASSERT_TRUE(f.doc->AutoScaleColor(0));
+    EXPECT_FLOAT_EQ(s.zAxis.start, c.start);
+    EXPECT_FLOAT_EQ(s.zAxis.stop, c.stop);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, AutorangeIgnoresTheBoundaryAndConditioningPoints,
+    ::testing::Values(AutorangeCase{"boundary_level_below_the_values", 1, 0, 50.0f, 76.0f},
+                      AutorangeCase{"measured_values_alone", 0, 0, 60.0f, 76.0f},
+                      AutorangeCase{"conditioning_level_above_the_values", 0, 1, 60.0f, 90.0f},
+                      AutorangeCase{"both", 1, 1, 50.0f, 90.0f}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ContourMapThreadTest, TwoQuickRequestsGiveOneMapReady)
 {
