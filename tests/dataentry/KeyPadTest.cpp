@@ -246,7 +246,7 @@ TEST_F(KeyPadWidget, KeyPadAcceptsTheLocalesDecimalComma)
             pad->reject();  // refused: close it so the test fails instead of waiting
     });
     QTest::mouseDClick(&field, Qt::LeftButton);
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
+    EXPECT_TRUE(prompt.Texts().isEmpty()) << prompt.Texts().join(u'|').toStdString();
     EXPECT_EQ(negated, QStringLiteral("-0,333"));
     EXPECT_EQ(typed, QStringLiteral("0,333,"));
     EXPECT_EQ(field.text(), QStringLiteral("0,333"));

@@ -475,7 +475,11 @@ const ChangeRow kChangeRows[] = {
     {"ImageHiddenNotifiesAndRequestsNoMap", StepImage, 0, ChangeData,
      [](CTessarixDoc& d) { d.ReplaceImage(PictureRecord(2, QByteArray(64, '\x22'), QStringLiteral("/plans/b.bmp"))); }},
     {"AutoScaleColor", StepAutoScaleColor, RECALC_CONTOURS, ChangeData,
-     [](CTessarixDoc& d) { ASSERT_TRUE(d.AutoScaleColor(0)); }},
+     [](CTessarixDoc& d) {
+         // The range of the column's last map request, as its worker reports it.
+         dynamic_cast<RequestRecorder&>(d.Maps()).inputRanges[0] = {42.5f, 96.0f};
+         ASSERT_TRUE(d.AutoScaleColor(0));
+     }},
     {"MoveColorScaleUpRecordsWhatItRequests", StepMoveColorScale, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
      [](CTessarixDoc& d) { d.MoveColorScale(true); }},
     {"MoveColorScaleDownRecordsWhatItRequests", StepMoveColorScale, RECALC_CONTOURS | RECALC_BITMAP, ChangeData,
