@@ -38,20 +38,10 @@ BENCHMARK_CAPTURE(Decode, JpegGrey640x400, "jpeg_gray_150dpi_640x400.jpg", CTXIm
 BENCHMARK_CAPTURE(Decode, Emf977Records, "emf_floorplan_400x250mm.emf", CTXImage::Metafile)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Decode, WmfPlaceable, "wmf_floorplan_placeable.wmf", CTXImage::Metafile)->Unit(benchmark::kMillisecond);
 
-class NoMaps : public IMapComputations {
-public:
-    void Request(const CTessarixDoc&, int, bool, int) override {}
-    void Reset() override {}
-    bool CopyPicture(int, QImage*) const override { return false; }
-    bool HasPicture(int) const override { return false; }
-    bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
-    bool InputValueRange(int, float*, float*) const override { return false; }
-};
-
 // Insert Point on a table of N points with all twelve columns enabled, then Undo and Redo.
 void InsertUndoRedo(benchmark::State& state)
 {
-    CTessarixDoc doc(std::make_unique<NoMaps>());
+    CTessarixDoc doc;  // no workers: the idle computations
     doc.OnNewDocument();
     const int32_t n = int32_t(state.range(0));
     std::array<CTXFloatArray, kColumnCount> values;

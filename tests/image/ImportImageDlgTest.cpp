@@ -21,16 +21,6 @@
 
 namespace {
 
-class NoMaps : public IMapComputations {
-public:
-    void Request(const CTessarixDoc&, int, bool, int) override {}
-    void Reset() override {}
-    bool CopyPicture(int, QImage*) const override { return false; }
-    bool HasPicture(int) const override { return false; }
-    bool SurfaceValueAt(int, float, float, const CTessarixSettings&, float*) const override { return false; }
-    bool InputValueRange(int, float*, float*) const override { return false; }
-};
-
 class ImportDialog : public ::testing::Test {
 protected:
     void SetUp() override
@@ -52,7 +42,7 @@ protected:
     }
     QTemporaryDir dir;
     std::unique_ptr<CKWProfileStore> store;
-    CTessarixDoc doc{std::make_unique<NoMaps>()};
+    CTessarixDoc doc;  // no workers: the idle computations
 };
 
 TEST_F(ImportDialog, ChosenFilterDecidesAndFolderIsRemembered)
