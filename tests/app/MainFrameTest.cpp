@@ -241,19 +241,19 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_IMAGE_SCALE, ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
+    for (int id : {ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
         EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
                    ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_EDIT_UNDO,
                    ID_EDIT_REDO})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
-    int scaleRuns = 0;
-    extraCommands.push_back({ID_TX_IMAGE_SCALE, [&scaleRuns] { ++scaleRuns; }});
+    int clipRuns = 0;
+    extraCommands.push_back({ID_TX_IMAGE_CLIP, [&clipRuns] { ++clipRuns; }});
     ASSERT_EQ(Start(), -1);
-    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_SCALE).isEmpty());
-    frame->ActionsFor(ID_TX_IMAGE_SCALE).first()->trigger();
-    EXPECT_EQ(scaleRuns, 1);
+    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_CLIP).isEmpty());
+    frame->ActionsFor(ID_TX_IMAGE_CLIP).first()->trigger();
+    EXPECT_EQ(clipRuns, 1);
 }
 
 // The undo history gives its own menu text in the classic style; the ribbon keeps its label.
