@@ -582,3 +582,34 @@ TEST_F(MainFrameTest, WindowGeometryIsRememberedPerStyle)
 }
 
 }  // namespace
+
+namespace {
+
+// Image Scale needs a picture to place, in the ribbon and in the classic menus and toolbar.
+TEST_F(MainFrameTest, ImageScaleIsEnabledOnlyWithAPictureInBothStyles)
+{
+    const QString picture = QStringLiteral(TESSARIX_SAMPLES_DIR "/pictures/jpeg_gray_150dpi_640x400.jpg");
+    for (int ui : {1, 0}) {
+        SCOPED_TRACE(ui);
+        {
+            QSettings ini(iniPath, QSettings::IniFormat);
+            ini.setValue(QStringLiteral("Workspace/ApplicationUI"), ui);
+        }
+        ASSERT_EQ(Start(), -1);
+        EXPECT_EQ(frame->IsRibbon(), ui == 1);
+        frame->UpdateCommandStates();
+        const QList<QAction*> actions = frame->ActionsFor(ID_TX_IMAGE_SCALE);
+        ASSERT_FALSE(actions.isEmpty());
+        for (QAction* a : actions) {
+            EXPECT_FALSE(a->isEnabled());
+            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Image Scale"))) << a->toolTip().toStdString();
+            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Change the scale and position of the image")));
+        }
+        ASSERT_TRUE(app->Document().ImportImage(picture, CTXImage::Jpeg));
+        frame->UpdateCommandStates();
+        for (QAction* a : frame->ActionsFor(ID_TX_IMAGE_SCALE))
+            EXPECT_TRUE(a->isEnabled());
+    }
+}
+
+}  // namespace
