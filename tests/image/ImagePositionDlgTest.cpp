@@ -165,6 +165,23 @@ TEST_F(ImagePositionDialog, PressAwayFromThePictureChangesNothing)
     EXPECT_TRUE(maps->requests.empty());
 }
 
+TEST_F(ImagePositionDialog, HoverShowsTheHandlesResizeCursorAndTheArrowElsewhere)
+{
+    EXPECT_FALSE(Run([&](CImagePositionDlg& d) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        CImagePositionWnd* preview = d.Preview();
+        CImagePositionModel& m = d.Model();
+        QTest::mouseMove(preview, preview->ToWidget(m.HandlePoint(4)));
+        EXPECT_EQ(preview->cursor().shape(), Qt::SizeHorCursor);
+        QTest::mouseMove(preview, preview->ToWidget(m.HandlePoint(7)) + QPoint(3, -3));
+        EXPECT_EQ(preview->cursor().shape(), Qt::SizeFDiagCursor);
+        const PreviewRect r = m.PictureRect();
+        QTest::mouseMove(preview, preview->ToWidget({(r.left + r.right) / 2 + 20, (r.bottom + r.top) / 2}));
+        EXPECT_EQ(preview->cursor().shape(), Qt::ArrowCursor);
+        d.reject();
+    }));
+}
+
 TEST_F(ImagePositionDialog, SizeIsRememberedAndNeverBelowTheDesign)
 {
     QSize designed;
