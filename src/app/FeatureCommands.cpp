@@ -25,6 +25,7 @@
 #include "dataentry/MainSetupDlg.h"
 #include "dataentry/RecalcXYCoordinateDlg.h"
 #include "document/TessarixDoc.h"
+#include "image/ImagePositionDlg.h"
 #include "image/ImportImageDlg.h"
 #include "render/TessarixView.h"
 #include "util/KWProfileStore.h"
@@ -93,6 +94,10 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     commands.Register(ID_TX_GRID, [&app] { RunGridSetupDialog(app.MainFrame(), app.Document()); });
     commands.Register(ID_TX_IMPORT_IMAGE,
                       [&app] { RunImportImageDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); });
+    // Placing the picture needs a picture.
+    commands.Register(
+        ID_TX_IMAGE_SCALE, [&app] { RunImagePositionDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); },
+        [&app] { return CommandState{app.Document().Image().HasPicture(), false, {}}; });
     CEditDataDlg::SetRecalcXYHandler(RunRecalcXYDialog);
     commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });
     RegisterInsertData(app, commands);

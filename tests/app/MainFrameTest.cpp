@@ -241,19 +241,19 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_IMAGE_SCALE, ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
+    for (int id : {ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
         EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
                    ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_EDIT_UNDO,
                    ID_EDIT_REDO})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
-    int scaleRuns = 0;
-    extraCommands.push_back({ID_TX_IMAGE_SCALE, [&scaleRuns] { ++scaleRuns; }});
+    int clipRuns = 0;
+    extraCommands.push_back({ID_TX_IMAGE_CLIP, [&clipRuns] { ++clipRuns; }});
     ASSERT_EQ(Start(), -1);
-    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_SCALE).isEmpty());
-    frame->ActionsFor(ID_TX_IMAGE_SCALE).first()->trigger();
-    EXPECT_EQ(scaleRuns, 1);
+    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_CLIP).isEmpty());
+    frame->ActionsFor(ID_TX_IMAGE_CLIP).first()->trigger();
+    EXPECT_EQ(clipRuns, 1);
 }
 
 // The undo history gives its own menu text in the classic style; the ribbon keeps its label.
@@ -579,6 +579,37 @@ TEST_F(MainFrameTest, WindowGeometryIsRememberedPerStyle)
     Restart();
     EXPECT_EQ(frame->size(), QSize(777, 555));
     EXPECT_TRUE(CKWProfileStore::Instance().ReadString(QStringLiteral("WorkspaceVS"), QStringLiteral("WindowGeometry"), {}).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// Image Scale needs a picture to place, in the ribbon and in the classic menus and toolbar.
+TEST_F(MainFrameTest, ImageScaleIsEnabledOnlyWithAPictureInBothStyles)
+{
+    const QString picture = QStringLiteral(TESSARIX_SAMPLES_DIR "/pictures/jpeg_gray_150dpi_640x400.jpg");
+    for (int ui : {1, 0}) {
+        SCOPED_TRACE(ui);
+        {
+            QSettings ini(iniPath, QSettings::IniFormat);
+            ini.setValue(QStringLiteral("Workspace/ApplicationUI"), ui);
+        }
+        ASSERT_EQ(Start(), -1);
+        EXPECT_EQ(frame->IsRibbon(), ui == 1);
+        frame->UpdateCommandStates();
+        const QList<QAction*> actions = frame->ActionsFor(ID_TX_IMAGE_SCALE);
+        ASSERT_FALSE(actions.isEmpty());
+        for (QAction* a : actions) {
+            EXPECT_FALSE(a->isEnabled());
+            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Image Scale"))) << a->toolTip().toStdString();
+            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Change the scale and position of the image")));
+        }
+        ASSERT_TRUE(app->Document().ImportImage(picture, CTXImage::Jpeg));
+        frame->UpdateCommandStates();
+        for (QAction* a : frame->ActionsFor(ID_TX_IMAGE_SCALE))
+            EXPECT_TRUE(a->isEnabled());
+    }
 }
 
 }  // namespace
