@@ -179,7 +179,7 @@ bool CTessarixApp::OpenDocument(const QString& path)
     if (status != DocFileStatus::Ok) {
         if (status == DocFileStatus::FileNotFound)
             m_recent.Remove(path);
-        TellUser(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path)));
+        TellUser(m_frame.get(), DocFileMessage(status, QDir::toNativeSeparators(path), m_doc->LoadFailureReason()));
         if (m_frame)
             m_frame->UpdateTitle();
         return false;

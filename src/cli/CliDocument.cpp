@@ -11,7 +11,7 @@ bool CliOpenDocument(CliContext& ctx, CTessarixDoc& doc, const QString& path)
     const DocFileStatus status = doc.OnOpenDocument(path);
     if (status == DocFileStatus::Ok)
         return true;
-    ctx.err << DocFileMessage(status, path) << "\n";
+    ctx.err << DocFileMessage(status, path, doc.LoadFailureReason()) << "\n";
     return false;
 }
 

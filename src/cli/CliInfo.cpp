@@ -202,7 +202,10 @@ int Info(CliContext& ctx)
         {"image", Picture(doc.Image())},
     };
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    // The document is shown as it is; what its axes cannot draw is said beside it.
+    // The document is shown as it is; what was brought into range on reading and what its axes
+    // cannot draw is said beside it.
+    for (const QString& note : doc.LoadNotes())
+        ctx.err << note << "\n";
     const CMapAxis& z = doc.Axis(CTessarixDoc::AxisZ);
     if (doc.Axis(CTessarixDoc::AxisX).tickStatus != LevelSeriesStatus::Ok)
         ctx.err << TickRefusalText("X", doc.Axis(CTessarixDoc::AxisX)) << "\n";

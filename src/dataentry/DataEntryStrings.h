@@ -68,6 +68,7 @@ enum DataEntryStringId : int {
     IDS_RECALC_BOTTOM_RIGHT = 57865,
     IDS_RECALC_BOTTOM_LEFT = 57866,
     IDS_RECALC_START_FROM = 57867,
+    IDS_CELL_OUT_OF_RANGE = 57870,
 };
 
 // The text `id` with its %d fields replaced by `values` in order (a language file may keep them

@@ -1,5 +1,6 @@
 #include "dataentry/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <initializer_list>
 #include <limits>
@@ -73,4 +74,26 @@ QString TxFormatInts(int id, std::initializer_list<long long> values)
         from = at + number.size();
     }
     return text;
+}
+
+QString QuotedCellText(const QString& cell)
+{
+    QString out;
+    const qsizetype shown = std::min(cell.size(), kQuotedCellLength);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const QChar ch = cell[i];
+        if (ch == u'\t')
+            out += QLatin1String("\\t");
+        else if (ch == u'\r')
+            out += QLatin1String("\\r");
+        else if (ch == u'\n')
+            out += QLatin1String("\\n");
+        else if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || (ch.unicode() >= 0x80 && ch.unicode() < 0xA0))
+            out += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += ch;
+    }
+    if (cell.size() > shown)
+        out += QChar(0x2026);
+    return out;
 }

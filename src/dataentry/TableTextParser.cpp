@@ -24,9 +24,9 @@ bool ParseNumberToken(QStringView token, double* value)
         if (!writtenZero)
             return false;
     }
-    // A value that a float cannot hold (infinity, not-a-number, overflow) would corrupt the
-    // table; it is refused like any other bad token.
-    if (!std::isfinite(v) || std::fabs(v) > double(std::numeric_limits<float>::max()))
+    // A value beyond any coordinate or level (and infinity, not-a-number) would corrupt the
+    // table and the colour axis fitted to it; it is refused like any other bad token.
+    if (!std::isfinite(v) || std::fabs(v) > kMaxTableCellMagnitude)
         return false;
     *value = v;
     return true;

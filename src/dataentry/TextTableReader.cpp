@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <algorithm>
 
+#include "dataentry/DataEntryStrings.h"
 #include "dataentry/NumberText.h"
+#include "util/StringTable.h"
 #include "util/Codepage.h"
 
 namespace {
@@ -23,6 +25,20 @@ bool ParseCell(const QString& cell, DecimalRule rule, float* value)
     if (rule == DecimalRule::Either)
         return ParseTableNumber(cell, false, value) || ParseTableNumber(cell, true, value);
     return ParseTableNumber(cell, rule == DecimalRule::Comma, value);
+}
+
+// Why a cell is not taken: a number beyond the table's range, or no number at all.
+QString CellRefusal(const QString& cell)
+{
+    const QString quoted = QuotedCellText(cell);
+    double d = 0;
+    qsizetype used = 0;
+    QByteArray bytes = cell.toLatin1();
+    bytes.replace(',', '.');
+    if (ParseDoublePrefix(bytes, &d, &used) && used == bytes.size() && !bytes.contains('x') && !bytes.contains('X') &&
+        !(std::fabs(d) <= kMaxTableCellMagnitude))
+        return TxString(IDS_CELL_OUT_OF_RANGE).arg(quoted, FormatG(kMaxTableCellMagnitude));
+    return QStringLiteral("\"%1\" is not a number").arg(quoted);
 }
 
 // The first row names the columns (X, Y, names); every further row is a point.
@@ -62,7 +78,7 @@ bool BuildTable(const std::vector<RawRow>& rows, DecimalRule rule, int maxColumn
         for (int c = 0; c < headerCells; ++c) {
             float v = 0;
             if (!ParseCell(row.cells[c], rule, &v)) {
-                *error = {row.line, c + 1, QStringLiteral("\"%1\" is not a number").arg(row.cells[c].trimmed())};
+                *error = {row.line, c + 1, CellRefusal(row.cells[c].trimmed())};
                 return false;
             }
             if (c == 0)
@@ -126,7 +142,7 @@ bool ReadDif(const QString& text, std::vector<RawRow>* rows, TextTableError* err
         bool typeOk = false;
         const int type = descriptor.left(comma).toInt(&typeOk);
         if (comma < 0 || !typeOk) {
-            *error = {lineNo, 0, QStringLiteral("\"%1\" is not a DIF cell").arg(descriptor)};
+            *error = {lineNo, 0, QStringLiteral("\"%1\" is not a DIF cell").arg(QuotedCellText(descriptor))};
             return false;
         }
         if (type == -1) {
@@ -173,6 +189,8 @@ bool ParseTableNumber(const QString& cell, bool commaIsDecimal, float* value)
     double d = 0;
     qsizetype used = 0;
     if (!ParseDoublePrefix(bytes, &d, &used) || used != bytes.size() || !std::isfinite(d))
+        return false;
+    if (std::fabs(d) > kMaxTableCellMagnitude)
         return false;
     *value = float(d);
     return std::isfinite(*value);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "document/DocStrings.h"
+#include "document/SettingsCheck.h"
 #include "document/MapNotify.h"
 #include "document/UndoStack.h"
 #include "document/UndoStackSnapshot.h"
@@ -29,12 +30,14 @@ struct TooManyColumns {};
 
 }  // namespace
 
-QString DocFileMessage(DocFileStatus status, const QString& path)
+QString DocFileMessage(DocFileStatus status, const QString& path, const QString& reason)
 {
     switch (status) {
     case DocFileStatus::Ok:
         return {};
     case DocFileStatus::UnexpectedFormat:
+        if (!reason.isEmpty())
+            return TxString(IDS_UNEXPECTED_FILE_FORMAT) + QLatin1Char('\n') + reason;
         return TxString(IDS_UNEXPECTED_FILE_FORMAT);
     case DocFileStatus::FileNotFound:
         return TxFormat(IDS_FILE_NOT_FOUND, path);
@@ -528,6 +531,8 @@ void CTessarixDoc::SerializeFile(CTXArchive& ar)
     ar.Floats(m_x, n);
     ar.Floats(m_y, n);
     m_settings.Serialize(ar);
+    if (ar.IsLoading())
+        m_loadNotes = CheckLoadedSettings(m_settings);
     m_inputGrid.Serialize(ar);
     m_image->Serialize(ar, true);
     for (int i = 0; i < 10; ++i) {
@@ -564,12 +569,15 @@ void CTessarixDoc::SerializeAxisLabels(CTXArchive& ar)
 DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)
 {
     DeleteContents();
+    m_loadNotes.clear();
+    m_loadFailureReason.clear();
     DocFileStatus status = DocFileStatus::Ok;
     try {
         CTXArchive ar(bytes);
         SerializeFile(ar);
-    } catch (const CTXArchiveError&) {
+    } catch (const CTXArchiveError& e) {
         status = DocFileStatus::UnexpectedFormat;
+        m_loadFailureReason = e.UserReason();
     } catch (const TooManyColumns&) {
         status = DocFileStatus::OpenFailed;
     } catch (const std::bad_alloc&) {

@@ -69,7 +69,8 @@ enum class DocFileStatus {
     OpenFailed,         // any other failure while opening (for instance more than 12 columns)
     SaveFailed,         // any other failure while saving
 };
-QString DocFileMessage(DocFileStatus status, const QString& path);
+// `reason`: the record or field that failed (LoadFailureReason), added after the format message.
+QString DocFileMessage(DocFileStatus status, const QString& path, const QString& reason = {});
 // The status of a document file that could not be opened for reading, from the system's error
 // number (errno); Qt reports all of these as one OpenError, without the reason.
 DocFileStatus OpenErrorStatus(int systemError);
@@ -103,6 +104,10 @@ public:
     // The file bytes of the document as it is now, and the reader of such bytes.
     QByteArray WriteFileBytes();
     DocFileStatus ReadFileBytes(const QByteArray& bytes);
+    // After a refused read: the field that failed, for the user (empty when none is known).
+    const QString& LoadFailureReason() const { return m_loadFailureReason; }
+    // After a read: the settings values that were brought into range, one "WARNING! " text each.
+    const QStringList& LoadNotes() const { return m_loadNotes; }
 
     // The measurement table.
     int32_t PointCount() const { return m_pointCount; }
@@ -251,6 +256,8 @@ private:
 
     bool m_modified = false;
     QString m_pathName;
+    QString m_loadFailureReason;
+    QStringList m_loadNotes;
 
     std::unique_ptr<CTXUndoStack> m_undo;
     std::unique_ptr<CTXUndoStack> m_redo;

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <numeric>
 
+#include "document/DocStrings.h"
 #include "util/Archive.h"
 #include "util/LevelSeries.h"
+#include "util/StringTable.h"
 
 const char* const kDefaultAxisLabels[3] = {"X", "Y", "dB"};
 
@@ -117,7 +119,7 @@ void CTessarixSettings::Serialize(CTXArchive& ar)
     ar.Int32(gridCountX);
     ar.Int32(gridCountY);
     if (ar.IsLoading() && (gridCountX < 1 || gridCountY < 1 || gridCountX > kMaxGridCount || gridCountY > kMaxGridCount))
-        CTXArchive::FailFormat("grid count out of range");
+        CTXArchive::FailFormat("grid count out of range", TxFormat(IDS_BAD_SETTING, TxString(IDS_FIELD_GRID_COUNT)));
     if (version >= 1) {
         ar.Float(extent.x0);
         ar.Float(extent.x1);

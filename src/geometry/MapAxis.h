@@ -10,6 +10,10 @@
 #include "util/LevelSeries.h"
 #include "util/TxTypes.h"
 
+// Device coordinates stay within this bound, far beyond any page or screen yet far enough from
+// the int limits that symbol and label offsets added to them cannot overflow.
+inline constexpr int32_t kMaxDeviceCoordinate = 1 << 24;
+
 class CMapAxis {
 public:
     enum Side : int32_t { LeftOfVertical = 0, AboveHorizontal = 1, RightOfVertical = 2, BelowHorizontal = 3 };
@@ -19,8 +23,11 @@ public:
 
     bool IsHorizontal() const { return side & 1; }
 
-    // Device coordinate of v: the offset from start is truncated toward zero.
+    // Device coordinate of v: the offset from start is truncated toward zero, and the result
+    // clamped to +-kMaxDeviceCoordinate (NaN maps to the axis origin).
     int WorldToDevice(float v) const;
+    // Whether v lies within the axis range (ends included); NaN does not.
+    bool Contains(float v) const;
     // Assigns the device rectangle and recomputes the scale.
     void SetAxisRect(const TxRect& r);
     // Assigns the range (a stop not above start becomes start + 10) and rebuilds the ticks; a

@@ -38,6 +38,12 @@
 
 class CSurface3DData;
 
+// The most points (measurements, boundary and conditioning points together) a map is
+// interpolated from: the dense system of n points holds (n + 3)^2 doubles (512 MB here) and its
+// solve takes about 30 seconds on a two-core machine; larger inputs are refused before anything
+// is allocated.
+inline constexpr int32_t kMaxInterpolationPoints = 8000;
+
 // How a solve ended.
 enum class RbfStatus {
     Solved,       // weights and polynomial coefficients are set

@@ -279,6 +279,8 @@ void DrawPositions(CTXCDC& dc, const MapDrawInput& in)
     const size_t count = std::min({size_t(std::max(0, in.measuredCount)), in.x->size(), in.y->size()});
     const int half = s.symbolSize / 2;
     for (size_t n = 0; n < count; ++n) {
+        if (!in.xAxis.Contains((*in.x)[n]) || !in.yAxis.Contains((*in.y)[n]))
+            continue;  // outside the map: not drawn
         const int x = in.xAxis.WorldToDevice((*in.x)[n]);
         const int y = in.yAxis.WorldToDevice((*in.y)[n]);
         DrawSymbol(dc, s.symbolSet, s.symbol, {x - half, y - half, x + half, y + half});
@@ -451,6 +453,8 @@ void DrawValues(CTXCDC& dc, const MapDrawInput& in)
     const int hu = u / 2;
     const size_t count = std::min({in.x->size(), in.y->size(), in.values->size()});
     for (size_t i = 0; i < count; ++i) {
+        if (!in.xAxis.Contains((*in.x)[i]) || !in.yAxis.Contains((*in.y)[i]))
+            continue;  // outside the map: not drawn
         const int x = in.xAxis.WorldToDevice((*in.x)[i]);
         const int y = in.yAxis.WorldToDevice((*in.y)[i]);
         const QString text = FormatValue((*in.values)[i], s);

@@ -15,6 +15,11 @@ void CTXArchive::FailFormat(const char* what)
     throw CTXArchiveError(CTXArchiveError::BadFormat, what);
 }
 
+void CTXArchive::FailFormat(const char* what, const QString& userReason)
+{
+    throw CTXArchiveError(CTXArchiveError::BadFormat, what, userReason);
+}
+
 void CTXArchive::Require(qsizetype n) const
 {
     if (n < 0 || n > m_size - m_pos)

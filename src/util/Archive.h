@@ -27,10 +27,15 @@ class CTXArchiveError : public std::runtime_error {
 public:
     enum Kind { EndOfFile, BadFormat };
     CTXArchiveError(Kind kind, const char* what) : std::runtime_error(what), m_kind(kind) {}
+    CTXArchiveError(Kind kind, const char* what, const QString& userReason)
+        : std::runtime_error(what), m_kind(kind), m_userReason(userReason) {}
     Kind kind() const { return m_kind; }
+    // The record or field that failed, as a text for the user; empty when there is none.
+    const QString& UserReason() const { return m_userReason; }
 
 private:
     Kind m_kind;
+    QString m_userReason;
 };
 
 class CTXArchive {
@@ -80,6 +85,8 @@ public:
     void Require(qsizetype n) const;
 
     [[noreturn]] static void FailFormat(const char* what);
+    // A format error whose reason is shown to the user after "Unexpected file format.".
+    [[noreturn]] static void FailFormat(const char* what, const QString& userReason);
 
 private:
     void Write(const void* p, qsizetype n);

@@ -29,7 +29,7 @@ QString CBatchMapRun::OpenAndCompute(const QString& path, int column)
     const int before = m_notify.Count(column);
     const DocFileStatus status = m_doc->OnOpenDocument(path);
     if (status != DocFileStatus::Ok)
-        return DocFileMessage(status, path);
+        return DocFileMessage(status, path, m_doc->LoadFailureReason());
     if (column < 0 || column >= m_doc->ColumnCount() || !m_doc->Column(column).enabled)
         return TxFormat(IDS_COLUMN_NOT_ENABLED, QString::number(column));
     WaitForColumn(column, before);
@@ -47,6 +47,7 @@ QString CBatchMapRun::SurfaceProblem(int column) const
     case SurfaceStatus::Singular:
     case SurfaceStatus::OutOfMemory:
     case SurfaceStatus::GridTooLarge:
+    case SurfaceStatus::TooManyPoints:
         return t.SurfaceFailureText();  // the same text the map shows
     case SurfaceStatus::Cancelled:
     case SurfaceStatus::NotComputed:

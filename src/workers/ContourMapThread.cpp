@@ -9,6 +9,7 @@
 #include <new>
 #include <thread>
 
+#include "document/DocStrings.h"
 #include "document/MapNotify.h"
 #include "document/TessarixDoc.h"
 #include "mapping/RbfInterpolator.h"
@@ -351,6 +352,12 @@ bool CContourMapThread::SurfaceStep()
     }
     std::lock_guard<std::mutex> lock(m_surfaceLock);
     m_surface.Empty();
+    // The dense system grows with the square of the points and its solve with the cube: beyond
+    // the limit it is refused before anything is allocated, and the map says why.
+    if (n > size_t(kMaxInterpolationPoints)) {
+        m_surfaceStatus = SurfaceStatus::TooManyPoints;
+        return false;
+    }
     const int32_t nx = m_settings.gridCountX, ny = m_settings.gridCountY;
     // Counts from a file or a command are checked before anything is allocated (nx + 1 must not
     // overflow, and a 60000 x 60000 grid must not be tried).
@@ -406,7 +413,7 @@ void CContourMapThread::ContourStep()
 bool CContourMapThread::SurfaceFailed() const
 {
     return m_surfaceStatus == SurfaceStatus::Singular || m_surfaceStatus == SurfaceStatus::OutOfMemory ||
-           m_surfaceStatus == SurfaceStatus::GridTooLarge;
+           m_surfaceStatus == SurfaceStatus::GridTooLarge || m_surfaceStatus == SurfaceStatus::TooManyPoints;
 }
 
 QString CContourMapThread::SurfaceFailureText() const
@@ -414,6 +421,9 @@ QString CContourMapThread::SurfaceFailureText() const
     switch (m_surfaceStatus) {
     case SurfaceStatus::OutOfMemory:
         return TxString(IDS_WARN_SURFACE_NO_MEMORY);
+    case SurfaceStatus::TooManyPoints:
+        return TxString(IDS_WARN_TOO_MANY_POINTS)
+            .arg(QString::number(m_values.size()), QString::number(kMaxInterpolationPoints));
     case SurfaceStatus::GridTooLarge:
         return TxString(IDS_WARN_GRID_TOO_LARGE)
             .arg(QString::number(m_settings.gridCountX), QString::number(m_settings.gridCountY),

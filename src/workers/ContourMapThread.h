@@ -58,6 +58,7 @@ enum class SurfaceStatus {
     Cancelled,      // a newer request stopped it
     OutOfMemory,    // memory ran out for the grid, the system or the tracing
     GridTooLarge,   // the grid counts lie outside 1..kMaxGridCount
+    TooManyPoints,  // more than kMaxInterpolationPoints input points: not attempted
 };
 
 // Boundary points around the X and Y axis ranges for the settings' layout (0 corners, 1 side

@@ -13,7 +13,9 @@
 
 #include "CliRunner.h"
 #include "cli/CliCommand.h"
+#include "document/DocStrings.h"
 #include "document/TessarixDoc.h"
+#include "mapping/RbfInterpolator.h"
 #include "workers/ContourMapThread.h"
 #include "workers/WorkerStrings.h"
 #include "util/StringTable.h"
@@ -35,32 +37,61 @@ TEST_P(FindingsTest, RefusedOrAnsweredPromptly)
     const QString path = QStringLiteral(TESSARIX_TEST_DATA_DIR "/findings/%1.Tsrix").arg(QString::fromLatin1(c.name));
     ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
     const auto start = std::chrono::steady_clock::now();
-    const CliRun r = RunTool({QString::fromLatin1(c.command), path});
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("map.png"));
+    QStringList args{QString::fromLatin1(c.command), path};
+    if (QLatin1String(c.command) == QLatin1String("render"))
+        args << QStringLiteral("--out") << png;
+    const CliRun r = RunTool(args);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+    // The drawing's warnings come after the picture's name.
+    const QString err = r.err.startsWith(png + QStringLiteral(": ")) ? r.err.mid(png.size() + 2) : r.err;
     if (*c.message)
-        EXPECT_TRUE(r.err.startsWith(QString::fromLatin1(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(err.startsWith(QString::fromLatin1(c.message))) << r.err.toStdString();
     else
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 }
 
-// Grid counts far beyond the Grid Setting dialog's 1000 (65535, INT32_MAX) are refused on load;
-// level and tick series from a tiny step or a huge range are refused with a warning.
+// Every document of the findings, through the reader (`info`, `contours`) and the drawing
+// (`render`): values no program writes are refused naming the field; grid counts far beyond the
+// Grid Setting dialog's 1000 likewise; axes a survey may hold with more ticks than an axis draws
+// are answered with a warning; a position far outside the axes is drawn as nothing.
 INSTANTIATE_TEST_SUITE_P(
     Documents, FindingsTest,
     ::testing::Values(
-        FindingCase{"hang_gridcountx_65535", "info", CliRefused, "Unexpected file format."},
-        FindingCase{"hang_gridcountx_65535", "contours", CliRefused, "Unexpected file format."},
-        FindingCase{"ub_gridcounty_intmax", "info", CliRefused, "Unexpected file format."},
-        FindingCase{"ub_gridcounty_intmax", "contours", CliRefused, "Unexpected file format."},
-        FindingCase{"doc09-crash-info", "info", CliRefused, "Unexpected file format."},
-        FindingCase{"doc03-hang-contours", "contours", CliRefused, "Unexpected file format."},
-        FindingCase{"hang_zaxis_stop_3.4e38", "info", CliOk, "WARNING! The color axis step 10 "},
-        FindingCase{"hang_zaxis_stop_3.4e38", "contours", CliRefused, "WARNING! The color axis step 10 "},
+        FindingCase{"doc01-crash-render", "render", CliRefused, "Unexpected file format.\nThe settings' Y axis stop is out of range."},
+        FindingCase{"doc02-crash-render", "render", CliOk, ""},
+        FindingCase{"doc02-crash-render", "info", CliOk, ""},
+        FindingCase{"doc03-hang-contours", "contours", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"doc04-crash-info", "info", CliRefused, "Unexpected file format.\nThe settings' pen width is out of range."},
+        FindingCase{"doc05-crash-render", "render", CliOk, ""},
+        FindingCase{"doc05-crash-render", "info", CliOk, ""},
+        FindingCase{"doc06-crash-info", "info", CliRefused, "Unexpected file format.\nThe settings' font height, weight or angle is out of range."},
+        FindingCase{"doc07-crash-info", "info", CliRefused, "Unexpected file format.\nThe settings' pen width is out of range."},
+        FindingCase{"doc08-crash-render", "render", CliRefused, "Unexpected file format.\nThe settings' Y axis step is out of range."},
+        FindingCase{"doc09-crash-info", "info", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"hang_gridcountx_65535", "info", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"hang_gridcountx_65535", "contours", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"ub_gridcounty_intmax", "info", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"ub_gridcounty_intmax", "contours", CliRefused, "Unexpected file format.\nThe settings' interpolation grid count is out of range."},
+        FindingCase{"hang_zaxis_stop_3.4e38", "info", CliRefused, "Unexpected file format.\nThe settings' color axis stop is out of range."},
+        FindingCase{"hang_zaxis_stop_3.4e38", "contours", CliRefused, "Unexpected file format.\nThe settings' color axis stop is out of range."},
+        FindingCase{"hang_xaxis_start_3.4e38", "info", CliRefused, "Unexpected file format.\nThe settings' X axis start is out of range."},
         FindingCase{"hang_xaxis_step_1e-30", "info", CliOk, "WARNING! The X axis step 1e-30 "},
         FindingCase{"hang_xaxis_step_1e-30", "contours", CliOk, ""},
+        FindingCase{"hang_xaxis_step_1e-30", "render", CliOk, "WARNING! The X axis step 1e-30 "},
         FindingCase{"hang_xaxis_start_16000006_step_0.1", "info", CliOk, "WARNING! The X axis step 0.1 "},
-        FindingCase{"hang_yaxis_stop_1e10", "info", CliOk, "WARNING! The Y axis step 0.1 "}),
+        FindingCase{"hang_xaxis_start_16000006_step_0.1", "render", CliOk, "WARNING! The X axis step 0.1 "},
+        FindingCase{"hang_yaxis_stop_1e10", "info", CliOk, "WARNING! The Y axis step 0.1 "},
+        FindingCase{"hang_yaxis_stop_1e10", "render", CliOk, "WARNING! The Y axis step 0.1 "},
+        FindingCase{"ub_borderpen_width", "render", CliRefused, "Unexpected file format.\nThe settings' pen width is out of range."},
+        FindingCase{"ub_borderpen_width_negative", "render", CliRefused, "Unexpected file format.\nThe settings' pen width is out of range."},
+        FindingCase{"ub_kwfont_abs_intmin", "info", CliRefused, "Unexpected file format.\nThe settings' font height, weight or angle is out of range."},
+        FindingCase{"ub_maplayout_nan_axis", "render", CliRefused, "Unexpected file format.\nThe settings' Y axis stop is out of range."},
+        FindingCase{"ub_point_far_outside_axis", "render", CliOk, ""},
+        FindingCase{"ub_point_far_outside_axis", "info", CliOk, ""},
+        FindingCase{"ub_symbol_intmax", "render", CliRefused, "Unexpected file format.\nThe settings' position symbol is out of range."}),
     [](const auto& info) {
         std::string name = std::string(info.param.name) + "_" + info.param.command;
         for (char& ch : name)
@@ -128,6 +159,30 @@ TEST(CliCoincidingPoints, ContoursAndRenderNameTheTwoPoints)
     EXPECT_EQ(render.status, CliOk);
     EXPECT_EQ(render.err.trimmed(), png + QStringLiteral(": ") + warning);
     EXPECT_TRUE(QFileInfo::exists(png));
+}
+
+// 12,000 points: `info` and `table` need no map and answer at once; a map of them is refused
+// before its 1 GB system is allocated, and the refusal says why.
+TEST(CliManyPoints, InfoAndTableAnswerAtOnceAndTheMapIsRefused)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath(QStringLiteral("grid12000.Tsrix"));
+    const CliRun import = RunTool({QStringLiteral("import"), QStringLiteral(TESSARIX_TEST_DATA_DIR "/findings/grid12000.tsv"), doc});
+    ASSERT_EQ(import.status, CliOk) << import.err.toStdString();
+    for (const char* command : {"info", "table"}) {
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun r = RunTool({QString::fromLatin1(command), doc});
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << command;
+        EXPECT_EQ(r.status, CliOk) << command << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << command << r.err.toStdString();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const CliRun grid = RunTool({QStringLiteral("grid"), doc, QStringLiteral("--out"), dir.filePath(QStringLiteral("g.csv"))});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(grid.status, CliRefused);
+    // 12,000 measurements and the four boundary corners.
+    EXPECT_EQ(grid.err.trimmed(), TxString(IDS_WARN_TOO_MANY_POINTS).arg(QStringLiteral("12004"),
+                                                                          QString::number(kMaxInterpolationPoints)));
 }
 
 }  // namespace

@@ -39,6 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TokenCase{"BlanksOnly", "   ", false, 0}, TokenCase{"SignOnly", "-", false, 0},
                       TokenCase{"DoubleSign", "+-1", false, 0},
                       TokenCase{"FloatOverflow", "1e39", false, 0},
+                      TokenCase{"FloatMaxRefused", "3.4028235e38", false, 0},
+                      TokenCase{"JustBeyondCellBound", "1.0000001e9", false, 0},
+                      TokenCase{"NegativeBeyondCellBound", "-2e9", false, 0},
+                      TokenCase{"AtCellBound", "1e9", true, 1e9}, TokenCase{"NegativeAtCellBound", "-1e9", true, -1e9},
                       TokenCase{"Infinity", "inf", false, 0}, TokenCase{"NotANumber", "nan", false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -242,3 +242,48 @@ TEST(MapLayout, MeasureAxisTakesTheWidestLabelOrTitle)
 }
 
 }  // namespace
+
+namespace {
+
+// A position far outside the axis (5e8 on a 0..10 axis), infinite or not a number was converted
+// to int unchecked: signed overflow in the mapping and in the symbol rectangle around it.
+struct FarRow {
+    const char* name;
+    int side;
+    float value;
+    int expected;  // absolute device coordinate
+};
+
+class FarPositionTest : public ::testing::TestWithParam<FarRow> {};
+
+TEST_P(FarPositionTest, IsClampedToTheDeviceRange)
+{
+    const FarRow& r = GetParam();
+    const CMapAxis a = MakeAxis(r.side, 0.0f, 10.0f, 1.0f, {100, 50, 700, 450});
+    EXPECT_EQ(a.WorldToDevice(r.value), r.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mapping, FarPositionTest,
+    ::testing::Values(FarRow{"HorizontalFarRight", CMapAxis::BelowHorizontal, 5e8f, kMaxDeviceCoordinate},
+                      FarRow{"HorizontalFarLeft", CMapAxis::BelowHorizontal, -5e8f, -kMaxDeviceCoordinate},
+                      FarRow{"VerticalFarUp", CMapAxis::LeftOfVertical, 5e8f, -kMaxDeviceCoordinate},
+                      FarRow{"VerticalFarDown", CMapAxis::LeftOfVertical, -5e8f, kMaxDeviceCoordinate},
+                      FarRow{"HorizontalFloatMax", CMapAxis::BelowHorizontal, 3.4028235e38f, kMaxDeviceCoordinate},
+                      FarRow{"HorizontalInfinity", CMapAxis::BelowHorizontal, -INFINITY, -kMaxDeviceCoordinate},
+                      FarRow{"HorizontalNaNAtOrigin", CMapAxis::BelowHorizontal, NAN, 100},
+                      FarRow{"VerticalNaNAtOrigin", CMapAxis::LeftOfVertical, NAN, 450},
+                      FarRow{"HorizontalInsideUnchanged", CMapAxis::BelowHorizontal, 5.0f, 400}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AxisContains, EndsIncludedNaNAndOutsideNot)
+{
+    const CMapAxis a = MakeAxis(CMapAxis::BelowHorizontal, 0.0f, 10.0f, 1.0f, {100, 50, 700, 450});
+    EXPECT_TRUE(a.Contains(0.0f));
+    EXPECT_TRUE(a.Contains(10.0f));
+    EXPECT_FALSE(a.Contains(10.001f));
+    EXPECT_FALSE(a.Contains(5e8f));
+    EXPECT_FALSE(a.Contains(NAN));
+}
+
+}  // namespace

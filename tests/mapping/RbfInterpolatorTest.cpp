@@ -370,4 +370,20 @@ TEST(RbfCancelTest, SurfaceTellsCancelledFromSingular)
     EXPECT_EQ(status, RbfStatus::Singular);
 }
 
+// The solver itself still refuses a system larger than the machine's memory before allocating
+// it (the map worker refuses far smaller inputs first).
+TEST(RbfInterpolator, SystemBeyondMemoryIsRefusedBeforeAllocating)
+{
+    const int32_t n = 400000;  // a 400003-order system needs 1.3 TB
+    const size_t count = size_t(n);
+    std::vector<float> x(count), y(count), v(count, 50.0f);
+    for (int32_t k = 0; k < n; ++k) {
+        x[size_t(k)] = float(k % 1000) / 1000.0f;
+        y[size_t(k)] = float(k / 1000) / 400.0f;
+    }
+    CRbfInterpolator rbf;
+    rbf.SetUp(0, 0.2f, n, x.data(), y.data(), v.data());
+    EXPECT_EQ(rbf.Solve(1, nullptr), RbfStatus::OutOfMemory);
+}
+
 }  // namespace

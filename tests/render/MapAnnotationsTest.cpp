@@ -3,11 +3,14 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 #include "MapFixture.h"
 #include "mapping/LabelPlacer.h"
 #include "render/MapAnnotations.h"
 #include "render/MapDrawing.h"
 #include "render/MapGeometry.h"
+#include "document/SettingsCheck.h"
 #include "util/TXCDC.h"
 
 namespace {
@@ -372,5 +375,31 @@ INSTANTIATE_TEST_SUITE_P(Lines, LabelBorderTest,
                          ::testing::Values(BorderRow{"Middle", 0.5f, true}, BorderRow{"HuggingTheTop", 0.98f, false},
                                            BorderRow{"HuggingTheBottom", 0.02f, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// One y of 5e8 in a 0..1 map (the factory-hall sample mutated): its symbol and value overflowed
+// int on the way to the device; now a position outside the map is simply not drawn.
+TEST(Positions, FarOutsideTheMapDrawsNothing)
+{
+    MapFixture f;
+    f.settings.showValues = 1;
+    f.settings.symbolSize = kMaxSymbolSize;
+    f.AddPoint(0.5f, 5e8f, 61.0f);
+    f.AddPoint(-5e8f, 0.5f, 62.0f);
+    f.AddPoint(NAN, 0.5f, 63.0f);
+    const MapDrawInput in = f.Input({300, 300});
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        CTXCDC dc(&p, 96, 96);
+        DrawPositions(dc, in);
+        DrawValues(dc, in);
+    }
+    EXPECT_TRUE(InkBounds(image).isEmpty());
+}
 
 }  // namespace

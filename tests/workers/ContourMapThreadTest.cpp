@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "document/TessarixDoc.h"
+#include "mapping/RbfInterpolator.h"
+#include "document/DocStrings.h"
 #include "workers/ContourMapThread.h"
 #include "workers/MapComputationSet.h"
 #include "workers/MapReadyWaiter.h"
@@ -634,10 +636,10 @@ TEST(ContourMapThreadTest, HugeGridCountIsRefusedBeforeAllocating)
     }
 }
 
-// A std::bad_alloc inside the worker ended the program. A system too large for the memory is a
-// failed map with a message (refused before it is allocated, so that an overcommitting system
-// cannot hand it out and then end the program while it is filled), and the worker serves the
-// next request.
+// A std::bad_alloc inside the worker ended the program. A system too large for the memory (or,
+// below that, too slow to solve) is a failed map with a message, refused before it is allocated
+// so that an overcommitting system cannot hand it out and then end the program while it is
+// filled, and the worker serves the next request.
 TEST(ContourMapThreadTest, OutOfMemoryIsAFailedMapNotATermination)
 {
     Fixture f;
@@ -646,8 +648,15 @@ TEST(ContourMapThreadTest, OutOfMemoryIsAFailedMapNotATermination)
     f.doc->RequestMaps(RECALC_ALL);
     ASSERT_TRUE(f.notify.WaitForMapReady(0, 1, 60000));
     f.maps->WaitUntilIdle(0);
-    EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::OutOfMemory);
-    EXPECT_EQ(f.Thread().WarningText(), TxString(IDS_WARN_SURFACE_NO_MEMORY));
+    EXPECT_EQ(f.Thread().LastSurfaceStatus(), SurfaceStatus::TooManyPoints);
+    // The count given includes the boundary points the request added.
+    const QString warning = f.Thread().WarningText();
+    EXPECT_TRUE(warning.startsWith(TxString(IDS_WARN_TOO_MANY_POINTS).section(QStringLiteral("%1"), 0, 0) +
+                                   QStringLiteral("4000")))
+        << warning.toStdString();
+    EXPECT_TRUE(warning.endsWith(TxString(IDS_WARN_TOO_MANY_POINTS).section(QStringLiteral("%2"), 1)))
+        << warning.toStdString();
+    EXPECT_TRUE(warning.contains(QString::number(kMaxInterpolationPoints))) << warning.toStdString();
     f.SetPoints(30);
     f.doc->RequestMaps(RECALC_ALL);
     ASSERT_TRUE(f.notify.WaitForMapReady(0, 2, 20000));
