@@ -90,6 +90,17 @@ void TxResetLanguage()
         InsertBuiltIn(table, texts, count);
 }
 
+QList<int> TxBuiltInDuplicates()
+{
+    QHash<int, int> seen;
+    QList<int> duplicates;
+    for (const auto& [texts, count] : BuiltInSections())
+        for (size_t i = 0; i < count; ++i)
+            if (seen[texts[i].id]++ == 1)
+                duplicates.append(texts[i].id);
+    return duplicates;
+}
+
 bool TxAddBuiltInTexts(const TxBuiltInText* texts, size_t count)
 {
     BuiltInSections().emplace_back(texts, count);

@@ -3,6 +3,7 @@
 // can replace any of them. Language files are UTF-8 text, one "id<TAB>text" per line, with the
 // escapes \n, \t and \\ in the text; blank lines and lines starting with '#' are ignored.
 
+#include <QList>
 #include <QString>
 
 #include <cstddef>
@@ -14,6 +15,9 @@ struct TxBuiltInText {
     const char* text;
 };
 bool TxAddBuiltInTexts(const TxBuiltInText* texts, size_t count);
+// Identifiers that two registered texts share (each folder picks its own; a clash would show one
+// folder's text in the other's place).
+QList<int> TxBuiltInDuplicates();
 template <size_t N>
 bool TxAddBuiltInTexts(const TxBuiltInText (&texts)[N])
 {
