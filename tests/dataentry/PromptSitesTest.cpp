@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include "../support/TemporaryProfile.h"
 #include "../support/PromptRecorder.h"
 #include "DataEntryTestDoc.h"
 #include "dataentry/EditDataDlg.h"
@@ -155,7 +156,7 @@ int GridSetupSnapStepOfZero()
 int RecalcXYWith(int points, const char* yCount)
 {
     QTemporaryDir dir;
-    CKWProfileStore store(std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat));
+    CKWProfileStore store(TemporaryProfileSettings(dir));
     CRecalcXYCoordinateDlg dlg(points, nullptr, &store);
     dlg.show();
     dlg.FieldEdit(CRecalcXYCoordinateDlg::XCount)->setText(QStringLiteral("3"));

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "../support/TemporaryProfile.h"
 #include "../support/Recorders.h"
 #include "dataentry/DataEntryStrings.h"
 #include "dataentry/GridSetupDlg.h"
@@ -63,7 +64,7 @@ protected:
         d->OnNewDocument();
         return d;
     }();
-    CKWProfileStore store{std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat)};
+    CKWProfileStore store{TemporaryProfileSettings(dir)};
 };
 
 struct EnglishCase {

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "../support/TemporaryProfile.h"
 #include "image/ImageImportOptions.h"
 #include "image/TXImage.h"
 #include "util/KWProfileStore.h"
@@ -98,8 +99,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        store = std::make_unique<CKWProfileStore>(
-            std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat));
+        store = TemporaryProfileStore(dir);
     }
     QTemporaryDir dir;
     std::unique_ptr<CKWProfileStore> store;

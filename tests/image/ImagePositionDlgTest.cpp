@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "../support/TemporaryProfile.h"
 #include "../support/PromptRecorder.h"
 #include "../support/Recorders.h"
 #include "ImageTestSupport.h"
@@ -30,8 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        store = std::make_unique<CKWProfileStore>(
-            std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat));
+        store = TemporaryProfileStore(dir);
         doc.OnNewDocument();
         // A site of 40 x 25 m with a picture in the first quarter and two measured points.
         doc.Settings().xAxis.start = 0.0f;

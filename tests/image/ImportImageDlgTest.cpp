@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "../support/TemporaryProfile.h"
 #include "ImageTestSupport.h"
 #include "document/MapComputations.h"
 #include "document/TessarixDoc.h"
@@ -26,8 +27,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        store = std::make_unique<CKWProfileStore>(
-            std::make_unique<QSettings>(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat));
+        store = TemporaryProfileStore(dir);
         doc.OnNewDocument();
     }
     // Runs the dialog; `answer` sees it open and either accepts or rejects it.

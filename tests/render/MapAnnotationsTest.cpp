@@ -107,6 +107,18 @@ INSTANTIATE_TEST_SUITE_P(Symbols, ValueDrawTest,
                          ::testing::Values(ValueDrawRow{"PositionsShown", true}, ValueDrawRow{"PositionsHidden", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The position symbols and their values on a white 300 x 300 picture.
+static QImage PositionsAndValues(const MapDrawInput& in)
+{
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    CTXCDC dc(&p, 96, 96);
+    DrawPositions(dc, in);
+    DrawValues(dc, in);
+    return image;
+}
+
 TEST(Values, BoundaryPointsGetValuesButNoSymbol)
 {
     MapFixture f;
@@ -115,14 +127,7 @@ TEST(Values, BoundaryPointsGetValuesButNoSymbol)
     f.AddPoint(0.3f, 0.5f, 61.0f);
     f.AddPoint(0.7f, 0.5f, 50.0f, false);  // a boundary point
     const MapDrawInput in = f.Input({300, 300});
-    QImage image(300, 300, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        CTXCDC dc(&p, 96, 96);
-        DrawPositions(dc, in);
-        DrawValues(dc, in);
-    }
+    const QImage image = PositionsAndValues(in);
     const int y = in.yAxis.WorldToDevice(0.5f);
     const int measuredX = in.xAxis.WorldToDevice(0.3f), boundaryX = in.xAxis.WorldToDevice(0.7f);
     EXPECT_TRUE(SameRgb(image.pixel(measuredX, y), qRgb(0, 0, 0)));          // filled circle
@@ -391,14 +396,7 @@ TEST(Positions, FarOutsideTheMapDrawsNothing)
     f.AddPoint(-5e8f, 0.5f, 62.0f);
     f.AddPoint(NAN, 0.5f, 63.0f);
     const MapDrawInput in = f.Input({300, 300});
-    QImage image(300, 300, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        CTXCDC dc(&p, 96, 96);
-        DrawPositions(dc, in);
-        DrawValues(dc, in);
-    }
+    const QImage image = PositionsAndValues(in);
     EXPECT_TRUE(InkBounds(image).isEmpty());
 }
 
