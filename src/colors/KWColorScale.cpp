@@ -135,6 +135,9 @@ void CKWColorScale::Serialize(CTXArchive& ar)
     for (CKWColorScaleItem& item : items) {
         ar.Float(item.position);
         ar.UInt32(item.color);
+        // Stops are fractions of the scale; anything else overflows the colour interpolation.
+        if (!(item.position >= 0.0f && item.position <= 1.0f))
+            CTXArchive::FailFormat("colour stop outside 0..1");
     }
     m_low = low;
     m_high = high;

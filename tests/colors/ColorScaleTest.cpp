@@ -1,3 +1,5 @@
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -118,7 +120,8 @@ TEST(ColorScale, FailedSaveKeepsThePreviousCscFile)
 
 TEST(ColorScale, RefusedRecordsLeaveTheScaleUnchanged)
 {
-    auto record = [](int32_t schema, int32_t count, int stopsPresent) {
+    // Stop i sits at i * spacing.
+    auto record = [](int32_t schema, int32_t count, int stopsPresent, float spacing = 1.0f) {
         QByteArray bytes;
         CTXArchive ar(&bytes);
         ar.PutInt32(schema);
@@ -126,13 +129,16 @@ TEST(ColorScale, RefusedRecordsLeaveTheScaleUnchanged)
         ar.PutFloat(1.0f);
         ar.PutInt32(count);
         for (int i = 0; i < stopsPresent; ++i) {
-            ar.PutFloat(float(i));
+            ar.PutFloat(float(i) * spacing);
             ar.PutInt32(0x00FF00);
         }
         return bytes;
     };
     const QByteArray cases[] = {record(2, 1, 1), record(1, 0, 0), record(1, 2, 1), record(1, -1, 0),
-                                record(1, 1 << 28, 1)};
+                                record(1, 1 << 28, 1),
+                                // stops beyond the scale's fractions overflowed the interpolation
+                                record(1, 2, 2, 3.0e8f), record(1, 2, 2, -1.0f),
+                                record(1, 2, 2, std::numeric_limits<float>::quiet_NaN())};
     QTemporaryDir dir;
     for (const QByteArray& bytes : cases) {
         const QString path = dir.filePath(QStringLiteral("bad.csc"));
