@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 
 #include "util/Archive.h"
 #include "util/SafeFileWriter.h"
@@ -120,6 +121,8 @@ void CKWColorScale::Serialize(CTXArchive& ar)
     float high = m_high;
     ar.Float(low);
     ar.Float(high);
+    if (ar.IsLoading() && !(std::isfinite(low) && std::isfinite(high)))
+        CTXArchive::FailFormat("colour scale range not finite");
     int32_t count = Count();
     ar.Count(count, 8);
     if (ar.IsStoring()) {

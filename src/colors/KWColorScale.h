@@ -63,8 +63,8 @@ public:
     const std::array<TxColor, kPaletteSize>& Palette() const { return m_palette; }
     void RebuildPalette();
 
-    // Loading refuses a schema other than 1, an empty stop list and a stop outside 0..1 (format
-    // error); after loading the palette is rebuilt.
+    // Loading refuses a schema other than 1, a range that is not finite, an empty stop list and a
+    // stop outside 0..1 (format error); after loading the palette is rebuilt.
     void Serialize(CTXArchive& ar);
 
     // ".csc" files: the record alone. Saving replaces a previous file only once the new one is

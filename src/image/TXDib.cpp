@@ -153,8 +153,67 @@ QList<QRgb> DibPalette(const QByteArray& dib, const CTXDibInfo& info)
     return colours;
 }
 
+QImage DecodeRleDib(const QByteArray& dib, const CTXDibInfo& info)
+{
+    QImage image(info.width, info.height, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    image.fill(0);
+    // Every index a byte can hold has a colour, so no stray index reads past the table.
+    QList<QRgb> colours = DibPalette(dib, info);
+    colours.resize(256, qRgb(0, 0, 0));
+    image.setColorTable(colours);
+
+    const bool fourBits = info.compression == BiRle4;
+    const auto* in = reinterpret_cast<const uchar*>(dib.constData());
+    qsizetype at = info.pixelOffset;
+    const qsizetype end = dib.size();
+    int64_t x = 0;
+    int64_t row = 0;  // counted from the bottom
+    auto put = [&](uchar index) {
+        if (x < info.width && row < info.height)
+            image.scanLine(int(info.height - 1 - row))[x] = index;
+        ++x;
+    };
+    // A stream that ends early, or moves past the picture, leaves the rest at colour 0.
+    while (at + 2 <= end && row < info.height) {
+        const int count = in[at];
+        const uchar value = in[at + 1];
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count && x < info.width; ++i)
+                put(fourBits ? uchar(i % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) {  // end of picture
+            break;
+        } else if (value == 2) {  // move right and up
+            if (at + 2 > end)
+                break;
+            x += in[at];
+            row += in[at + 1];
+            at += 2;
+        } else {  // `value` pixels stored as they are, padded to a whole 16-bit word
+            const qsizetype bytes = fourBits ? (value + 1) / 2 : value;
+            if (at + bytes > end)
+                break;
+            for (int i = 0; i < value; ++i)
+                put(fourBits ? uchar(i % 2 == 0 ? in[at + i / 2] >> 4 : in[at + i / 2] & 0x0F) : in[at + i]);
+            at += bytes + (bytes & 1);
+        }
+    }
+    return image;
+}
+
 QImage DibToImage(const QByteArray& dib, const CTXDibInfo& info)
 {
+    // Run-length rows are expanded here: the stream is checked against the bytes and the picture
+    // at every step, which the platform's reader does not do for damaged streams.
+    if (info.compression == BiRle8 || info.compression == BiRle4)
+        return DecodeRleDib(dib, info);
     // The BMP reader wants the file form: put the 14-byte file header back in front.
     QByteArray file(kFileHeader, '\0');
     file[0] = 'B';

@@ -121,11 +121,11 @@ TEST(ColorScale, FailedSaveKeepsThePreviousCscFile)
 TEST(ColorScale, RefusedRecordsLeaveTheScaleUnchanged)
 {
     // Stop i sits at i * spacing.
-    auto record = [](int32_t schema, int32_t count, int stopsPresent, float spacing = 1.0f) {
+    auto record = [](int32_t schema, int32_t count, int stopsPresent, float spacing = 1.0f, float low = 0.0f) {
         QByteArray bytes;
         CTXArchive ar(&bytes);
         ar.PutInt32(schema);
-        ar.PutFloat(0.0f);
+        ar.PutFloat(low);
         ar.PutFloat(1.0f);
         ar.PutInt32(count);
         for (int i = 0; i < stopsPresent; ++i) {
@@ -138,7 +138,9 @@ TEST(ColorScale, RefusedRecordsLeaveTheScaleUnchanged)
                                 record(1, 1 << 28, 1),
                                 // stops beyond the scale's fractions overflowed the interpolation
                                 record(1, 2, 2, 3.0e8f), record(1, 2, 2, -1.0f),
-                                record(1, 2, 2, std::numeric_limits<float>::quiet_NaN())};
+                                record(1, 2, 2, std::numeric_limits<float>::quiet_NaN()),
+                                record(1, 2, 2, 1.0f, std::numeric_limits<float>::quiet_NaN()),
+                                record(1, 2, 2, 1.0f, -std::numeric_limits<float>::infinity())};
     QTemporaryDir dir;
     for (const QByteArray& bytes : cases) {
         const QString path = dir.filePath(QStringLiteral("bad.csc"));
