@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "image/TXDib.h"
+#include "image/SvgCoordinateClamp.h"
 #include "image/TXImageDecoders.h"
 #include "util/Archive.h"
 
@@ -59,6 +60,7 @@ std::shared_ptr<const CTXDecodedPicture> DecodeMetafile(const QByteArray& file)
     CTXMetafileFacts facts;
     if (!ConvertMetafileToSvg(file, &svg, &facts))
         return nullptr;
+    svg = ClampSvgCoordinates(svg);
     auto renderer = std::make_unique<QSvgRenderer>(svg);
     if (!renderer->isValid())
         return nullptr;
