@@ -180,6 +180,10 @@ void SerializeUndoSnapshot(CTXArchive& ar, int32_t kind, int32_t argument, CTXUn
     case StepInsertPoint:
         PointTable(ar, s, false);
         break;
+    case StepBandSum:
+    case StepMergeReadings:
+        PointTable(ar, s, true);
+        break;
     case StepEditData:
         PointTable(ar, s, true);
         ar.Int32(t.useBoundaryConditions);

@@ -15,4 +15,6 @@ enum UndoStepKind : int32_t {
     StepImage = 8,
     StepAutoScaleColor = 9,
     StepMoveColorScale = 10,
+    StepBandSum = 11,
+    StepMergeReadings = 12,
 };
