@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 
 #include "util/Archive.h"
 #include "util/SafeFileWriter.h"
@@ -131,30 +132,39 @@ void CKWColorScale::Serialize(CTXArchive& ar)
     }
     if (count == 0)
         CTXArchive::FailFormat("colour scale without stops");
+    if (!std::isfinite(low) || !std::isfinite(high))
+        CTXArchive::FailFormat("colour scale range is not a number");
     std::vector<CKWColorScaleItem> items(static_cast<size_t>(count));
-    for (CKWColorScaleItem& item : items) {
-        ar.Float(item.position);
-        ar.UInt32(item.color);
+    for (size_t i = 0; i < items.size(); ++i) {
+        ar.Float(items[i].position);
+        ar.UInt32(items[i].color);
+        if (!std::isfinite(items[i].position))
+            CTXArchive::FailFormat("colour stop position is not a number");
+        if (i > 0 && items[i].position < items[i - 1].position)
+            CTXArchive::FailFormat("colour stops out of order");
     }
     m_low = low;
     m_high = high;
     SetItems(std::move(items));
 }
 
-bool CKWColorScale::LoadFile(const QString& path)
+ColorScaleFileStatus CKWColorScale::ReadFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return false;
+        return ColorScaleFileStatus::CannotOpen;
     const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ColorScaleFileStatus::CannotOpen;
+    // The record goes into a scale of its own first, so a refused file leaves this one untouched.
     try {
         CKWColorScale loaded;
         CTXArchive ar(bytes);
         loaded.Serialize(ar);
         *this = loaded;
-        return true;
+        return ColorScaleFileStatus::Ok;
     } catch (const CTXArchiveError&) {
-        return false;
+        return ColorScaleFileStatus::NotAColorScale;
     }
 }
 
