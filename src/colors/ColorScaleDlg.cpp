@@ -26,9 +26,13 @@ const QString kExtension = QStringLiteral("csc");
 // Room at both ends of the strip for the end markers and their labels.
 constexpr int kBarInset = 24;
 
+// The filter's title names its pattern already; a title that does not gets it appended, since the
+// dialog reads the pattern from the parentheses at the end.
 QString ScaleFilter()
 {
-    return TxString(IDS_COLOR_SCALE_FILTER) + QStringLiteral("(*.csc)");
+    const QString pattern = QStringLiteral("(*.csc)");
+    const QString title = TxString(IDS_COLOR_SCALE_FILTER).trimmed();
+    return title.endsWith(pattern) ? title : title + QLatin1Char(' ') + pattern;
 }
 
 // The ".csc" file dialog in its remembered folder; an empty path when it was cancelled.

@@ -1,6 +1,7 @@
 #include "colors/ColorScaleEditModel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 CColorScaleEditModel::CColorScaleEditModel(const CKWColorScale& scale) : m_scale(scale)
 {
@@ -49,7 +50,11 @@ QString CColorScaleEditModel::Label(int stop) const
 {
     const float p = m_scale.Item(stop).position;
     const float value = m_scale.Low() + (m_scale.High() - m_scale.Low()) * p;
-    return QString::asprintf("%.0f", double(value));
+    // The C library's rounding, as "%.0f" gives everywhere else (Qt's own formatting rounds a tie
+    // such as 52.5 differently).
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", double(value));
+    return QString::fromLatin1(text);
 }
 
 bool CColorScaleEditModel::SelectedIsInner() const

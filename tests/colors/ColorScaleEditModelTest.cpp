@@ -320,7 +320,9 @@ INSTANTIATE_TEST_SUITE_P(Strip, LabelTest,
                                            LabelCase{"rounds_up", 0.0f, 100.0f, 0.627f, "63"},
                                            LabelCase{"descending_range", 90.0f, 40.0f, 0.5f, "65"},
                                            LabelCase{"negative_values", -60.0f, -20.0f, 0.75f, "-30"},
-                                           LabelCase{"at_the_end", 20.0f, 80.0f, 1.0f, "80"}),
+                                           LabelCase{"at_the_end", 20.0f, 80.0f, 1.0f, "80"},
+                                           // 52.5 exactly: the C library's "%.0f" rounds the tie to even
+                                           LabelCase{"tie_as_the_c_library_rounds", 40.0f, 90.0f, 0.25f, "52"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(ColorScaleEditModel, ReplaceTakesStopsAndRangeAndSelectsTheFirstStop)
