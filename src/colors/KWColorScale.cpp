@@ -135,32 +135,37 @@ void CKWColorScale::Serialize(CTXArchive& ar)
     if (count == 0)
         CTXArchive::FailFormat("colour scale without stops");
     std::vector<CKWColorScaleItem> items(static_cast<size_t>(count));
-    for (CKWColorScaleItem& item : items) {
-        ar.Float(item.position);
-        ar.UInt32(item.color);
-        // Stops are fractions of the scale; anything else overflows the colour interpolation.
-        if (!(item.position >= 0.0f && item.position <= 1.0f))
+    for (size_t i = 0; i < items.size(); ++i) {
+        ar.Float(items[i].position);
+        ar.UInt32(items[i].color);
+        // Stops are ascending fractions of the scale; anything else overflows the interpolation.
+        if (!(items[i].position >= 0.0f && items[i].position <= 1.0f))
             CTXArchive::FailFormat("colour stop outside 0..1");
+        if (i > 0 && items[i].position < items[i - 1].position)
+            CTXArchive::FailFormat("colour stops out of order");
     }
     m_low = low;
     m_high = high;
     SetItems(std::move(items));
 }
 
-bool CKWColorScale::LoadFile(const QString& path)
+ColorScaleFileStatus CKWColorScale::ReadFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return false;
+        return ColorScaleFileStatus::CannotOpen;
     const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ColorScaleFileStatus::CannotOpen;
+    // The record goes into a scale of its own first, so a refused file leaves this one untouched.
     try {
         CKWColorScale loaded;
         CTXArchive ar(bytes);
         loaded.Serialize(ar);
         *this = loaded;
-        return true;
+        return ColorScaleFileStatus::Ok;
     } catch (const CTXArchiveError&) {
-        return false;
+        return ColorScaleFileStatus::NotAColorScale;
     }
 }
 

@@ -6,7 +6,9 @@
 //
 // Stored record (the whole content of a ".csc" file, and part of the settings record):
 // int32 schema (1), float low, float high, int32 count, count × (float position, uint32 colour).
-// A record with zero stops is refused: a scale must have a colour to give.
+// A record with zero stops is refused: a scale must have a colour to give. So are records whose
+// range or positions are not finite numbers or whose positions descend: the lookup walks the stops
+// in order and the editor draws a marker at every position.
 
 #include <QString>
 
@@ -17,6 +19,13 @@
 #include "util/TxTypes.h"
 
 class CTXArchive;
+
+// What reading a ".csc" file came to.
+enum class ColorScaleFileStatus {
+    Ok,
+    CannotOpen,      // the file does not exist or may not be read
+    NotAColorScale,  // short, of another schema, or with stops no scale can have
+};
 
 struct CKWColorScaleItem {
     float position = 0.0f;
@@ -63,13 +72,15 @@ public:
     const std::array<TxColor, kPaletteSize>& Palette() const { return m_palette; }
     void RebuildPalette();
 
-    // Loading refuses a schema other than 1, a range that is not finite, an empty stop list and a
-    // stop outside 0..1 (format error); after loading the palette is rebuilt.
+    // Loading refuses a schema other than 1, an empty stop list, a range that is not finite and
+    // positions outside 0..1 or descending (format error), and changes nothing when it refuses;
+    // after loading the palette is rebuilt.
     void Serialize(CTXArchive& ar);
 
-    // ".csc" files: the record alone. Saving replaces a previous file only once the new one is
-    // complete on the disk.
-    bool LoadFile(const QString& path);
+    // ".csc" files: the record alone. A refused file leaves the scale as it was. Saving replaces a
+    // previous file only once the new one is complete on the disk.
+    ColorScaleFileStatus ReadFile(const QString& path);
+    bool LoadFile(const QString& path) { return ReadFile(path) == ColorScaleFileStatus::Ok; }
     FileWriteStatus SaveFile(const QString& path, IFileWriteFaults* faults = nullptr) const;
 
     friend bool operator==(const CKWColorScale& a, const CKWColorScale& b)

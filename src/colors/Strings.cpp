@@ -1,0 +1,11 @@
+// Adds this folder's built-in English texts to the string table when the program starts.
+#include "util/StringTable.h"
+
+namespace {
+
+constexpr TxBuiltInText kTexts[] = {
+#include "colors/Strings.inc"
+};
+[[maybe_unused]] const bool kAdded = TxAddBuiltInTexts(kTexts);
+
+}  // namespace
