@@ -435,8 +435,9 @@ void CEditDataDlg::accept()
 
 void CEditDataDlg::reject()
 {
-    // An open cell with typed text counts as a change as well.
-    bool changed = m_model.TableChanged();
+    // An open cell with typed text, or a number of points typed but not applied yet, counts as a
+    // change as well.
+    bool changed = m_model.TableChanged() || m_count->text().trimmed() != QString::number(m_model.PointCount());
     if (!changed && m_grid->IsEditing() && m_model.PointCount() > 0)
         changed = m_grid->Editor()->text() != m_model.CellText(m_grid->CurrentRow(), m_grid->CurrentColumn());
     if (changed && !ConfirmOkCancel(this, TxString(IDS_EDIT_DISCARD_CHANGES)))

@@ -159,14 +159,4 @@ TEST_F(CliRenderTest, TwoNamesThatGiveOneFileNameAreToldApartByIndex)
         EXPECT_TRUE(QFile::exists(Path(name))) << name << "\n" << r.out.toStdString();
 }
 
-TEST(CliRenderTitle, BandKeepsTheMapBelowIt)
-{
-    QImage map(40, 30, QImage::Format_RGB32);
-    map.fill(qRgb(10, 200, 30));
-    const QImage titled = WithTitleBand(map, QStringLiteral("SLM"), 12, 96);
-    ASSERT_EQ(titled.size(), QSize(40, 42));
-    EXPECT_EQ(titled.pixel(20, 12 + 15), qRgb(10, 200, 30));
-    EXPECT_EQ(titled.pixel(0, 0), qRgb(255, 255, 255));
-}
-
 }  // namespace

@@ -300,7 +300,25 @@ TEST_F(EditDataPaste, CancelButtonWithChangedPointCountAsks)
     EXPECT_EQ(prompt.Questions().size(), 1);
     EXPECT_TRUE(dlg.isVisible());
     dlg.SpinDown()->click();  // back to what it was: nothing to lose
+    dlg.CountField()->setText(QStringLiteral("9"));  // typed, not applied yet
     dlg.reject();
-    EXPECT_EQ(prompt.Questions().size(), 1);
+    EXPECT_EQ(prompt.Questions().size(), 2);
+    EXPECT_TRUE(dlg.isVisible());
+    dlg.CountField()->setText(QStringLiteral("3"));
+    dlg.reject();
+    EXPECT_EQ(prompt.Questions().size(), 2);
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+TEST_F(EditDataPaste, CellTypedButNotCommittedCountsAsAnEdit)
+{
+    TestDoc t(3);
+    CEditDataDlg dlg(*t.doc);
+    Show(dlg);
+    QTest::keyClick(dlg.Grid(), Qt::Key_5);
+    ASSERT_TRUE(dlg.Grid()->IsEditing());
+    prompt.answer = PromptAnswer::Cancel;
+    dlg.reject();  // the Cancel button, while the cell is still open
+    EXPECT_EQ(prompt.Questions().size(), 1);
+    EXPECT_TRUE(dlg.isVisible());
 }

@@ -138,16 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"MoreThanTheTableMayHold", "1\t2\n3\t4\n5\t6\n", 2, PasteStatus::TooLarge, 0}),
     [](const ::testing::TestParamInfo<FailureRow>& info) { return std::string(info.param.name); });
 
-TEST(TablePaste, FailureMessagesAreThoseOfTheBlockPaste)
-{
-    TablePaste p;
-    p.status = PasteStatus::SyntaxError;
-    p.line = 3;
-    EXPECT_EQ(p.Message(), QStringLiteral("WARNING! Syntax error in line 3."));
-    p.status = PasteStatus::TooLarge;
-    EXPECT_TRUE(p.Message().isEmpty());
-}
-
 TEST(EditDataModelPaste, RowsPastTheTableAreAddedOnlyWhenAsked)
 {
     TestDoc t(3);
