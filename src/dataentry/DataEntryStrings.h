@@ -72,6 +72,7 @@ enum DataEntryStringId : int {
     // Whole-table paste and leaving the Edit Data dialog
     IDS_PASTE_ADD_POINTS = 62300,
     IDS_EDIT_DISCARD_CHANGES = 62301,
+    IDS_PASTE_COLUMNS_LEFT_OUT = 62302,  // the header names
 };
 
 // The text `id` with its %d fields replaced by `values` in order (a language file may keep them

@@ -326,6 +326,9 @@ void CEditDataDlg::PasteTable(const QString& text, int row, int column, bool ask
     if (m_model.PointCount() != before)
         m_grid->Redraw();
     RefreshFields();
+    if (!paste.leftOut.isEmpty())
+        TellUser(this, TxString(IDS_PASTE_COLUMNS_LEFT_OUT).arg(paste.leftOut.join(QStringLiteral(", "))),
+                 PromptIcon::Information);
 }
 
 void CEditDataDlg::ApplyTypedPointCount()

@@ -161,7 +161,8 @@ void CEditDataModel::StoreTablePaste(const TablePaste& paste, int row, bool addP
     const int stored = std::min(int(paste.rows.size()), m_pointCount - first);
     for (int k = 0; k < stored; ++k)
         for (size_t i = 0; i < paste.targets.size(); ++i)
-            m_columns.at(size_t(paste.targets[i])).at(size_t(first + k)) = paste.rows[size_t(k)][i];
+            if (paste.targets[i] >= 0)
+                m_columns.at(size_t(paste.targets[i])).at(size_t(first + k)) = paste.rows[size_t(k)][i];
 }
 
 bool CEditDataModel::TableChanged() const

@@ -26,18 +26,22 @@ std::vector<int> ColumnsByName(const QStringList& header, const QStringList& nam
 {
     std::vector<int> columns;
     std::vector<bool> taken(size_t(names.size()), false);
+    bool anyFound = false;
     for (const QString& name : header) {
         const QString wanted = name.trimmed();
         int found = -1;
         for (int c = 0; c < names.size() && found < 0; ++c)
             if (names[c].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
                 found = c;
-        if (found < 0 || taken[size_t(found)])
-            return {};
-        taken[size_t(found)] = true;
+        if (found >= 0) {
+            if (taken[size_t(found)])
+                return {};
+            taken[size_t(found)] = true;
+            anyFound = true;
+        }
         columns.push_back(found);
     }
-    return columns;
+    return anyFound ? columns : std::vector<int>();
 }
 
 QString TablePaste::Message() const
@@ -88,6 +92,9 @@ TablePaste ParseTablePaste(QStringView text, const QStringList& names, int first
     if (paste.hasHeader)
         paste.targets = ColumnsByName(header, names);
     paste.byName = !paste.targets.empty();
+    for (size_t i = 0; i < paste.targets.size(); ++i)
+        if (paste.targets[i] < 0)
+            paste.leftOut << header[qsizetype(i)];
     if (!paste.byName) {
         const int width = std::min(int(header.size()), int(names.size()) - firstColumn);
         for (int i = 0; i < width; ++i)
@@ -107,8 +114,9 @@ TablePaste ParseTablePaste(QStringView text, const QStringList& names, int first
         for (size_t i = 0; i < paste.targets.size(); ++i) {
             if (rest.isEmpty())
                 return fail(PasteStatus::NotEnoughNumbers, int(k) + 1);
+            const QStringView token = TakeToken(rest, locale);
             double v = 0;
-            if (!ParseLocalNumberToken(TakeToken(rest, locale), locale, &v))
+            if (paste.targets[i] >= 0 && !ParseLocalNumberToken(token, locale, &v))
                 return fail(PasteStatus::SyntaxError, int(k) + 1);
             row.push_back(float(v));
         }

@@ -3,10 +3,11 @@
 // it: an optional header line (X, Y and column names), then one line per point. Lines are split
 // into tokens as every paste splits them (TAB first, else the locale's list separator).
 //
-// The first line is a header when one of its tokens is not a number. When every header name is
-// one of the table's column names (case and surrounding blanks aside, each name once), the pasted
-// columns go to the columns of those names; otherwise they go in order from the selected column.
-// Blank lines carry no point and are skipped.
+// The first line is a header when one of its tokens is not a number. When header names are the
+// table's column names (case and surrounding blanks aside, no column named twice), the pasted
+// columns go to the columns of those names and the columns of other names are left out (and
+// listed, so the user hears of them); when no name matches, the columns go in order from the
+// selected column. Blank lines carry no point and are skipped.
 
 #include <QStringList>
 #include <QStringView>
@@ -21,8 +22,8 @@ bool IsHeaderLine(QStringView line, const ExchangeLocale& locale);
 // The tokens of a line, trimmed.
 QStringList LineTokens(QStringView line, const ExchangeLocale& locale);
 
-// The column of `names` that each header name stands for, when every header name names one
-// column and no column is named twice; empty otherwise.
+// The column of `names` that each header name stands for (-1 for a name that is no column), when
+// at least one name matches and no column is named twice; empty otherwise.
 std::vector<int> ColumnsByName(const QStringList& header, const QStringList& names);
 
 struct TablePaste {
@@ -30,8 +31,9 @@ struct TablePaste {
     int line = 0;             // 1-based line of the pasted text where it failed
     bool hasHeader = false;
     bool byName = false;      // the header named the columns
-    std::vector<int> targets;                  // the table column of each value of a row
-    std::vector<std::vector<float>> rows;      // one per point, values in the order of `targets`
+    std::vector<int> targets;                  // the table column of each pasted column, -1 left out
+    QStringList leftOut;                       // header names of the columns left out
+    std::vector<std::vector<float>> rows;      // one per point, a value for every target (0 if left out)
 
     // The warning to show for a failure, empty for Ok and TooLarge.
     QString Message() const;

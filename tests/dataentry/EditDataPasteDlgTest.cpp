@@ -95,6 +95,22 @@ TEST_F(EditDataPaste, ShuffledHeaderNamesAreMappedByName)
     }
 }
 
+TEST_F(EditDataPaste, ColumnsOfOtherNamesAreLeftOutAndSaidSo)
+{
+    TestDoc t(0, {3});
+    CEditDataDlg dlg(*t.doc);
+    Show(dlg);
+    // "125 Hz" is no shown column here: SLM must not take its values.
+    dlg.PasteText(QStringLiteral("X\tY\t125 Hz\tSLM\n1\t2\t55\t80\n3\t4\t56\t81\n"));
+    ASSERT_EQ(dlg.Model().PointCount(), 2);
+    EXPECT_EQ(dlg.Model().Column(2), (CTXFloatArray{80, 81}));
+    EXPECT_EQ(dlg.Model().Column(3), (CTXFloatArray{0, 0}));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].icon, PromptIcon::Information);
+    EXPECT_EQ(prompt.shown[0].text, QStringLiteral("These pasted columns have no shown column of their name in the "
+                                                   "table and were left out: 125 Hz."));
+}
+
 TEST_F(EditDataPaste, CtrlVOnOneCellAsksOnceBeforeAddingPoints)
 {
     TestDoc t(5, {3});

@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NameRow{"InOrder", {"X", "Y", "SLM"}, {0, 1, 2}},
                       NameRow{"Shuffled", {"1 kHz", "X", "SLM", "Y"}, {4, 0, 2, 1}},
                       NameRow{"CaseAndBlanks", {" x ", "y", "slm"}, {0, 1, 2}},
-                      NameRow{"UnknownName", {"X", "Y", "Level"}, {}},
+                      NameRow{"UnknownNameLeftOut", {"X", "Y", "Level"}, {0, 1, -1}},
+                      NameRow{"NoNameKnown", {"A", "B"}, {}},
                       NameRow{"NameTwice", {"X", "X", "SLM"}, {}}),
     [](const ::testing::TestParamInfo<NameRow>& info) { return std::string(info.param.name); });
 
@@ -82,6 +83,18 @@ TEST(TablePaste, SpreadsheetTableWithHeaderGivesEveryPoint)
     ASSERT_EQ(p.rows.size(), 44u);
     EXPECT_EQ(p.targets, (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(p.rows[43], (std::vector<float>{43, 86, 123, 103, 80.75f}));
+}
+
+TEST(TablePaste, ColumnOfAnUnknownNameIsLeftOutUnreadAndListed)
+{
+    // "Note" holds words; the column is not read, so they are no syntax error.
+    const QString text = QStringLiteral("SLM\tNote\tX\n80\tby the press\t3\n81\t-\t4\n");
+    const TablePaste p = ParseTablePaste(text, kNames, 0, kTabs, 1000);
+    ASSERT_EQ(p.status, PasteStatus::Ok);
+    EXPECT_TRUE(p.byName);
+    EXPECT_EQ(p.targets, (std::vector<int>{2, -1, 0}));
+    EXPECT_EQ(p.leftOut, QStringList{QStringLiteral("Note")});
+    EXPECT_EQ(p.rows, (std::vector<std::vector<float>>{{80, 0, 3}, {81, 0, 4}}));
 }
 
 TEST(TablePaste, UnknownHeaderTakesColumnsInOrderFromTheSelectedColumn)
