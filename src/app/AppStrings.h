@@ -105,4 +105,7 @@ enum AppStringId : int {
     IDS_RIBBON_TEXT_BELOW = 61932,
     IDS_RIBBON_FOOTER = 61933,
     IDS_RIBBON_PRINT = 61934,
+    // Paste of a measurement table from the main window
+    IDS_LABEL_PASTE = 62310,
+    IDS_RIBBON_PASTE = 62311,
 };

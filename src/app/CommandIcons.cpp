@@ -265,6 +265,13 @@ void DrawCommand(QPainter& p, int id)
         Page(p, QRectF(12, 9, 15, 20));
         TextLines(p, QRectF(14, 13, 9, 13), 3);
         break;
+    case ID_EDIT_PASTE:
+        // A clipboard board with a table on it.
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(0x9b, 0x6b, 0x43));
+        p.drawRoundedRect(QRectF(5, 4, 18, 24), 2, 2);
+        Table(p, QRectF(11, 11, 17, 17));
+        break;
     case ID_EDIT_UNDO:
         CurvedArrow(p, false);
         break;

@@ -24,6 +24,7 @@
 #include "dataentry/InsertDataModel.h"
 #include "dataentry/MainSetupDlg.h"
 #include "dataentry/RecalcXYCoordinateDlg.h"
+#include "dataentry/TableClipboard.h"
 #include "document/TessarixDoc.h"
 #include "image/ImagePositionDlg.h"
 #include "image/ImportImageDlg.h"
@@ -100,5 +101,9 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
         [&app] { return CommandState{app.Document().Image().HasPicture(), false, {}}; });
     CEditDataDlg::SetRecalcXYHandler(RunRecalcXYDialog);
     commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });
+    // Paste in the main window: Edit Data opens with the clipboard table added after the last point.
+    commands.Register(
+        ID_EDIT_PASTE, [&app] { RunEditDataDialog(app.MainFrame(), app.Document(), ClipboardText()); },
+        [] { return CommandState{ClipboardHasText(), false, {}}; });
     RegisterInsertData(app, commands);
 }

@@ -62,7 +62,8 @@ std::vector<MenuLayout> ClassicMenus()
           L::Cmd(ID_APP_EXIT, IDS_LABEL_EXIT)}},
         {IDS_MENU_EDIT,
          {L::Cmd(ID_EDIT_UNDO, IDS_LABEL_UNDO), L::Cmd(ID_EDIT_REDO, IDS_LABEL_REDO), L::Sep(),
-          L::Cmd(ID_AUTORANGE_COLOR, IDS_LABEL_AUTORANGE), L::Sep(), L::Cmd(ID_EDIT_COPY, IDS_LABEL_COPY)}},
+          L::Cmd(ID_AUTORANGE_COLOR, IDS_LABEL_AUTORANGE), L::Sep(), L::Cmd(ID_EDIT_COPY, IDS_LABEL_COPY),
+          L::Cmd(ID_EDIT_PASTE, IDS_LABEL_PASTE)}},
         {IDS_MENU_SETUP,
          {L::Cmd(ID_TX_SETUP, IDS_LABEL_DOC_SETUP), L::Cmd(ID_TX_GRID, IDS_LABEL_GRID_MENU), L::Sep(),
           L::Cmd(ID_TX_IMPORT_IMAGE, IDS_LABEL_IMPORT_IMAGE_MENU),
@@ -118,7 +119,7 @@ std::vector<MenuLayout> RibbonPanels()
 {
     using L = LayoutItem;
     return {
-        {IDS_PANEL_CLIPBOARD, {L::Cmd(ID_EDIT_COPY, IDS_RIBBON_COPY)}},
+        {IDS_PANEL_CLIPBOARD, {L::Cmd(ID_EDIT_COPY, IDS_RIBBON_COPY), L::Cmd(ID_EDIT_PASTE, IDS_RIBBON_PASTE)}},
         {IDS_PANEL_EDIT,
          {L::Cmd(ID_EDIT_UNDO, IDS_RIBBON_UNDO), L::Cmd(ID_EDIT_REDO, IDS_RIBBON_REDO),
           L::Cmd(ID_AUTORANGE_COLOR, IDS_RIBBON_AUTORANGE)}},

@@ -1,10 +1,17 @@
-// tessarix-cli render FILE [--column N | --all] [--size WxH] [--dpi D] [--mode M] --out F.png: the map
-// picture of one column (or of every enabled column) through the same map requests and worker
-// threads as the program's views.
+// tessarix-cli render FILE [--column N | --all [--names]] [--title] [--size WxH] [--dpi D] [--mode M]
+// --out F.png: the map picture of one column (or of every enabled column) through the same map
+// requests and worker threads as the program's views.
+
+#include "cli/CliRender.h"
 
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
+
+#include <set>
 
 #include "cli/CliDocument.h"
 #include "document/TessarixDoc.h"
@@ -23,13 +30,62 @@ bool ParseSize(const QString& text, QSize* size)
     return size->width() >= 16 && size->height() >= 16 && size->width() <= 20000 && size->height() <= 20000;
 }
 
-// "map.png" with column 3 becomes "map_3.png".
-QString ColumnFileName(const QString& out, int column)
+}  // namespace
+
+QString FileNamePart(const QString& columnName)
+{
+    // Letters, digits, "-" and "." stay; every other run of characters becomes one "_".
+    QString part;
+    for (const QChar c : columnName) {
+        const bool keep = (c.unicode() < 128 && c.isLetterOrNumber()) || c == u'-' || c == u'.';
+        if (keep)
+            part += c;
+        else if (!part.endsWith(QLatin1Char('_')))
+            part += QLatin1Char('_');
+    }
+    while (part.startsWith(QLatin1Char('_')) || part.startsWith(QLatin1Char('.')))
+        part.remove(0, 1);
+    while (part.endsWith(QLatin1Char('_')))
+        part.chop(1);
+    return part;
+}
+
+QImage WithTitleBand(const QImage& map, const QString& title, int bandHeight, int dpi)
+{
+    QImage out(map.width(), map.height() + bandHeight, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setBold(true);
+    font.setPixelSize(std::max(8, TitleFontPixels(dpi)));
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const QFontMetrics metrics(font);
+    p.drawText(QRect(0, 0, map.width(), bandHeight), Qt::AlignCenter,
+               metrics.elidedText(title, Qt::ElideRight, map.width()));
+    p.drawImage(0, bandHeight, map);
+    return out;
+}
+
+int TitleFontPixels(int dpi)
+{
+    constexpr int kTitlePoints = 14;
+    return kTitlePoints * dpi / 72;
+}
+
+int TitleBandHeight(int dpi)
+{
+    return TitleFontPixels(dpi) * 2;
+}
+
+namespace {
+
+// "map.png" with column 3 becomes "map_3.png" (or "map_SLM.png" with the column's name).
+QString ColumnFileName(const QString& out, const QString& columnPart)
 {
     const QFileInfo info(out);
     const QString suffix = info.suffix().isEmpty() ? QStringLiteral("png") : info.suffix();
-    const QString name = info.completeBaseName() + QLatin1Char('_') + QString::number(column) +
-                         QLatin1Char('.') + suffix;
+    const QString name = info.completeBaseName() + QLatin1Char('_') + columnPart + QLatin1Char('.') + suffix;
     return info.path() == QLatin1String(".") && !out.startsWith(QLatin1String("./"))
                ? name
                : info.path() + QLatin1Char('/') + name;
@@ -44,6 +100,8 @@ int Render(CliContext& ctx)
     const QString dpiText = args.TakeOption(QStringLiteral("--dpi"), QStringLiteral("96"));
     const QString modeText = args.TakeOption(QStringLiteral("--mode"));
     const bool all = args.TakeFlag(QStringLiteral("--all"));
+    const bool names = args.TakeFlag(QStringLiteral("--names"));
+    const bool title = args.TakeFlag(QStringLiteral("--title"));
     const QStringList files = args.Positional();
     auto usage = [&](const QString& why) {
         if (!why.isEmpty())
@@ -57,6 +115,8 @@ int Render(CliContext& ctx)
         return usage(QStringLiteral("--out is required"));
     if (all && !columnText.isEmpty())
         return usage(QStringLiteral("--column and --all exclude each other"));
+    if (names && !all)
+        return usage(QStringLiteral("--names names the files of --all"));
     QSize size;
     if (!ParseSize(sizeText, &size))
         return usage(QStringLiteral("--size wants WIDTHxHEIGHT, each 16..20000: ") + sizeText);
@@ -64,6 +124,10 @@ int Render(CliContext& ctx)
     const int dpi = dpiText.toInt(&ok);
     if (!ok || dpi < 24 || dpi > 2400)
         return usage(QStringLiteral("--dpi wants a number from 24 to 2400: ") + dpiText);
+    // The title band comes off the picture's height, so the file keeps the size asked for.
+    const int band = title ? TitleBandHeight(dpi) : 0;
+    if (size.height() - band < 16)
+        return usage(QStringLiteral("--size leaves no room for the map under the title: ") + sizeText);
     int column = 0;
     if (!columnText.isEmpty()) {
         if (!CliColumnIndex(columnText, &column))
@@ -100,7 +164,7 @@ int Render(CliContext& ctx)
     // The waiter stands in for the main window; it counts the MapReady of the requests below.
     CMapReadyWaiter waiter(columns.front());
     doc.SetNotify(&waiter);
-    const TxRect client{0, 0, size.width(), size.height()};
+    const TxRect client{0, 0, size.width(), size.height() - band};
     if (doc.ClientRect() == client)
         doc.RequestMaps(RECALC_BITMAP);
     else
@@ -113,14 +177,22 @@ int Render(CliContext& ctx)
         ctx.err << files[0] << ": the map computation did not finish\n";
         status = CliRefused;
     }
+    std::set<QString> usedParts;
     for (int c : ready ? columns : std::vector<int>()) {
         QImage picture;
-        const QString path = all ? ColumnFileName(out, c) : out;
+        // A name that gives no file name part, or one already used, is told apart by the index.
+        QString part = names ? FileNamePart(doc.Column(c).name) : QString::number(c);
+        if (part.isEmpty() || !usedParts.insert(part).second)
+            part = (part.isEmpty() ? QString() : part + QLatin1Char('_')) + QString::number(c);
+        usedParts.insert(part);
+        const QString path = all ? ColumnFileName(out, part) : out;
         if (!doc.Maps().CopyPicture(c, &picture) || picture.isNull()) {
             ctx.err << files[0] << ": no map picture for column " << c << "\n";
             status = CliRefused;
             continue;
         }
+        if (title)
+            picture = WithTitleBand(picture, doc.Column(c).name, band, dpi);
         if (!picture.save(path, "PNG")) {
             ctx.err << path << ": the picture could not be written\n";
             status = CliRefused;
@@ -138,10 +210,14 @@ int Render(CliContext& ctx)
     return status;
 }
 
-const CliRegistration reg("render", "render FILE [--column N | --all] [--size WxH] [--dpi D] [--mode M] --out F.png",
+const CliRegistration reg("render",
+                          "render FILE [--column N | --all [--names]] [--title] [--size WxH] [--dpi D] [--mode M] "
+                          "--out F.png",
                           "Draw the map of a column (or of every enabled column, the column index "
-                          "added to the file name) into a PNG picture; --mode draws it in another "
-                          "map mode (0 Normal, 1 Color Map, 2 Image, 3 Image + Color Map).",
+                          "added to the file name, or with --names the column name made safe for "
+                          "file names) into a PNG picture; --title draws the column name above the "
+                          "map; --mode draws it in another map mode (0 Normal, 1 Color Map, 2 Image, "
+                          "3 Image + Color Map).",
                           Render);
 
 }  // namespace

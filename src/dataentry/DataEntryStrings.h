@@ -69,6 +69,10 @@ enum DataEntryStringId : int {
     IDS_RECALC_BOTTOM_LEFT = 57866,
     IDS_RECALC_START_FROM = 57867,
     IDS_CELL_OUT_OF_RANGE = 57870,
+    // Whole-table paste and leaving the Edit Data dialog
+    IDS_PASTE_ADD_POINTS = 62300,
+    IDS_EDIT_DISCARD_CHANGES = 62301,
+    IDS_PASTE_COLUMNS_LEFT_OUT = 62302,  // the header names
 };
 
 // The text `id` with its %d fields replaced by `values` in order (a language file may keep them

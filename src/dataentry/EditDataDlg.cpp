@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -159,6 +160,9 @@ CEditDataDlg::CEditDataDlg(const CTessarixDoc& doc, QWidget* parent) : QDialog(p
         if (id == kNumberOfPointsId && CKeyPadModel::ParseInteger(m_count->text(), &n))
             SetPointCount(n);
     });
+    // Enter in the field applies the number instead of pressing OK; leaving it applies it too.
+    m_count->installEventFilter(this);
+    connect(m_count, &QLineEdit::editingFinished, this, &CEditDataDlg::ApplyTypedPointCount);
     connect(m_spinUp, &QToolButton::clicked, this, [this] { SetPointCount(m_model.PointCount() + 1); });
     connect(m_spinDown, &QToolButton::clicked, this, [this] { SetPointCount(std::max(0, m_model.PointCount() - 1)); });
     connect(m_remove, &QPushButton::clicked, this, &CEditDataDlg::RemoveSelectedPoints);
@@ -270,18 +274,83 @@ void CEditDataDlg::Copy()
 
 void CEditDataDlg::Paste()
 {
-    if (!ClipboardHasText() || m_model.PointCount() == 0)
-        return;
+    if (ClipboardHasText())
+        PasteText(ClipboardText());
+}
+
+void CEditDataDlg::PasteText(const QString& text)
+{
     if (!m_grid->CommitEdit())
         return;
+    const GridRange range = m_grid->Selection();
+    const bool oneCell = range.firstRow == range.lastRow && range.firstColumn == range.lastColumn;
+    if (m_model.PointCount() == 0 || oneCell) {
+        PasteTable(text, range.firstRow, range.firstColumn, m_model.PointCount() > 0);
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PasteBlock block = m_model.Paste(ClipboardText(), m_grid->Selection(), m_locale);
+    const PasteBlock block = m_model.Paste(text, range, m_locale);
     QApplication::restoreOverrideCursor();
     const QString message = block.Message();
     if (!message.isEmpty())
         TellUser(this, message);
     m_grid->Redraw();
     RefreshFields();
+}
+
+void CEditDataDlg::PasteTable(const QString& text, int row, int column, bool askBeforeAdding)
+{
+    if (!m_grid->CommitEdit())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TablePaste paste = m_model.ReadTablePaste(text, row, column, m_locale);
+    QApplication::restoreOverrideCursor();
+    if (paste.status != PasteStatus::Ok) {
+        const QString message = paste.Message();
+        if (!message.isEmpty())
+            TellUser(this, message);
+        return;
+    }
+    const int missing = m_model.PointsMissingFor(paste, row);
+    bool addPoints = missing > 0;
+    if (addPoints && askBeforeAdding) {
+        const QString question = TxFormatInts(IDS_PASTE_ADD_POINTS, {static_cast<long long>(paste.rows.size()), missing, missing});
+        const PromptAnswer answer =
+            AskUser(this, PromptMessage(question, PromptIcon::Warning, PromptButtons::YesNoCancel, PromptAnswer::Yes));
+        if (answer == PromptAnswer::Cancel)
+            return;
+        addPoints = answer == PromptAnswer::Yes;
+    }
+    const int before = m_model.PointCount();
+    m_model.StoreTablePaste(paste, row, addPoints);
+    if (m_model.PointCount() != before)
+        m_grid->Redraw();
+    RefreshFields();
+    if (!paste.leftOut.isEmpty())
+        TellUser(this, TxString(IDS_PASTE_COLUMNS_LEFT_OUT).arg(paste.leftOut.join(QStringLiteral(", "))),
+                 PromptIcon::Information);
+}
+
+void CEditDataDlg::ApplyTypedPointCount()
+{
+    int n = 0;
+    if (!CKeyPadModel::ParseInteger(m_count->text(), &n) || n < 0 || n > CEditDataModel::kMaxPoints)
+        return;  // OK says what is wrong with the text
+    if (n != m_model.PointCount())
+        SetPointCount(n);
+}
+
+bool CEditDataDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_count && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ApplyTypedPointCount();
+            m_count->selectAll();
+            return true;  // the default button never sees it
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CEditDataDlg::SetPointCount(int n)
@@ -367,6 +436,18 @@ void CEditDataDlg::accept()
     QDialog::accept();
 }
 
+void CEditDataDlg::reject()
+{
+    // An open cell with typed text, or a number of points typed but not applied yet, counts as a
+    // change as well.
+    bool changed = m_model.TableChanged() || m_count->text().trimmed() != QString::number(m_model.PointCount());
+    if (!changed && m_grid->IsEditing() && m_model.PointCount() > 0)
+        changed = m_grid->Editor()->text() != m_model.CellText(m_grid->CurrentRow(), m_grid->CurrentColumn());
+    if (changed && !ConfirmOkCancel(this, TxString(IDS_EDIT_DISCARD_CHANGES)))
+        return;
+    QDialog::reject();
+}
+
 void CEditDataDlg::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
@@ -377,9 +458,11 @@ void CEditDataDlg::resizeEvent(QResizeEvent* event)
     profile.WriteInt(kProfileSection, QStringLiteral("Height"), event->size().height());
 }
 
-bool RunEditDataDialog(QWidget* parent, CTessarixDoc& doc)
+bool RunEditDataDialog(QWidget* parent, CTessarixDoc& doc, const QString& pasteText)
 {
     CEditDataDlg dialog(doc, parent);
+    if (!pasteText.isEmpty())
+        dialog.PasteTable(pasteText, dialog.Model().PointCount(), 0, false);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     dialog.Model().ApplyTo(doc);

@@ -49,7 +49,13 @@ public:
     void SetExchangeLocale(const ExchangeLocale& locale) { m_locale = locale; }
 
     void Copy();
+    // Ctrl+V: a selection of several cells takes a block of its own size; one selected cell
+    // takes the whole clipboard table from there down (PasteTable).
     void Paste();
+    void PasteText(const QString& text);
+    // Pastes a whole table at (row, column); when it runs past the last point the user is asked
+    // whether to add the missing points, unless `askBeforeAdding` is false (they are added).
+    void PasteTable(const QString& text, int row, int column, bool askBeforeAdding);
     void RemoveSelectedPoints();
     void SetPointCount(int n);
 
@@ -57,15 +63,20 @@ public:
 
 public slots:
     void accept() override;
+    // Cancel and Escape: typed values are thrown away only when the user agrees.
+    void reject() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RefreshFields();
     void UpdateBoundaryEnabling();
     void ShowContextMenu(const QPoint& screen);
     void RecalculateXY();
+    // A number typed into "Number of points:" takes effect (Enter, Tab, leaving the field).
+    void ApplyTypedPointCount();
 
     CEditDataModel m_model;
     ExchangeLocale m_locale = ExchangeLocale::System();
@@ -88,4 +99,5 @@ private:
 QPixmap BoundaryLayoutPicture(int layout, const QSize& size);
 
 // The Edit Data command: runs the dialog on `doc` and writes back on OK. True when written.
-bool RunEditDataDialog(QWidget* parent, CTessarixDoc& doc);
+// With `pasteText`, the dialog opens with that table pasted after the last point.
+bool RunEditDataDialog(QWidget* parent, CTessarixDoc& doc, const QString& pasteText = QString());

@@ -18,6 +18,8 @@ CEditDataModel::CEditDataModel(const CTessarixDoc& doc)
     m_pointCount = doc.PointCount();
     for (CTXFloatArray& col : m_columns)
         col.resize(size_t(m_pointCount));
+    m_startPointCount = m_pointCount;
+    m_startColumns = m_columns;
     const CTessarixSettings& s = doc.Settings();
     boundary = {s.useBoundaryConditions, s.boundaryLayout, s.boundaryLevel, s.boundaryDistance};
 }
@@ -136,6 +138,41 @@ PasteBlock CEditDataModel::Paste(const QString& text, const GridRange& range, co
         for (int c = 0; c < block.columns; ++c)
             m_columns[size_t(c0 + c)][size_t(r0 + k)] = float(block.At(k, c));
     return block;
+}
+
+TablePaste CEditDataModel::ReadTablePaste(const QString& text, int row, int column, const ExchangeLocale& locale) const
+{
+    const int maxRows = kMaxPoints - std::clamp(row, 0, m_pointCount);
+    return ParseTablePaste(text, m_names, std::clamp(column, 0, std::max(0, ColumnCount() - 1)), locale, maxRows);
+}
+
+int CEditDataModel::PointsMissingFor(const TablePaste& paste, int row) const
+{
+    return std::max(0, std::clamp(row, 0, m_pointCount) + int(paste.rows.size()) - m_pointCount);
+}
+
+void CEditDataModel::StoreTablePaste(const TablePaste& paste, int row, bool addPoints)
+{
+    if (paste.status != PasteStatus::Ok)
+        return;
+    const int first = std::clamp(row, 0, m_pointCount);
+    if (addPoints)
+        SetPointCount(m_pointCount + PointsMissingFor(paste, first));
+    const int stored = std::min(int(paste.rows.size()), m_pointCount - first);
+    for (int k = 0; k < stored; ++k)
+        for (size_t i = 0; i < paste.targets.size(); ++i)
+            if (paste.targets[i] >= 0)
+                m_columns.at(size_t(paste.targets[i])).at(size_t(first + k)) = paste.rows[size_t(k)][i];
+}
+
+bool CEditDataModel::TableChanged() const
+{
+    if (m_pointCount != m_startPointCount)
+        return true;
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        if (!std::equal(m_columns[c].begin(), m_columns[c].begin() + m_pointCount, m_startColumns[c].begin()))
+            return true;
+    return false;
 }
 
 void CEditDataModel::ApplyTo(CTessarixDoc& doc)

@@ -13,6 +13,7 @@
 
 #include "dataentry/GridOwner.h"
 #include "dataentry/TableExchange.h"
+#include "dataentry/TablePaste.h"
 #include "dataentry/TableTextParser.h"
 #include "util/TxTypes.h"
 
@@ -76,6 +77,16 @@ public:
     GridRange WholeTable() const { return {0, 0, m_pointCount - 1, ColumnCount() - 1}; }
     // Parses `text` into the selected block; stores only when the whole block was read.
     PasteBlock Paste(const QString& text, const GridRange& range, const ExchangeLocale& locale);
+    // Reads a whole table for a paste at (row, column); the rows are stored by StoreTablePaste.
+    TablePaste ReadTablePaste(const QString& text, int row, int column, const ExchangeLocale& locale) const;
+    // How many points the paste needs beyond the table when it starts at `row`.
+    int PointsMissingFor(const TablePaste& paste, int row) const;
+    // Stores the pasted rows from `row` down; rows past the table add points when `addPoints`,
+    // else they are left out.
+    void StoreTablePaste(const TablePaste& paste, int row, bool addPoints);
+
+    // True when the shown table differs from the one the dialog started with.
+    bool TableChanged() const;
 
     BoundaryConditions boundary;
 
@@ -86,4 +97,6 @@ private:
     int m_pointCount = 0;
     QStringList m_names;
     std::vector<CTXFloatArray> m_columns;
+    int m_startPointCount = 0;
+    std::vector<CTXFloatArray> m_startColumns;
 };

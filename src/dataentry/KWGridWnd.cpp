@@ -471,6 +471,40 @@ void CKWGridWnd::OnEditorCommand(int command, int repeat)
         OpenEditor(QString(), true, false);
 }
 
+bool CKWGridWnd::TabToCell(bool forward)
+{
+    const int lastRow = LastRow();
+    if (RowCount() == 0 || lastRow < 0)
+        return false;
+    int r = m_cursor.row;
+    int c = m_cursor.column;
+    if (forward) {
+        if (++c > LastColumn(r)) {
+            c = 0;
+            ++r;
+        }
+    } else if (--c < 0) {
+        --r;
+        c = r >= 0 ? LastColumn(r) : 0;
+    }
+    const bool wasEditing = m_editing;
+    if (r < 0 || r > lastRow) {
+        // Leaving the grid commits the open cell; a refused text keeps the focus in it.
+        return !CommitEdit();
+    }
+    if (MoveCurrentCell(r, c) && wasEditing && CanEdit(r, c))
+        OpenEditor(QString(), true, false);
+    return true;
+}
+
+bool CKWGridWnd::focusNextPrevChild(bool next)
+{
+    // Tab on the grid or in its editor (whose focus chain ends here) moves between cells.
+    if (!(m_options & GridOptReadOnly) && (hasFocus() || m_editor->hasFocus()) && TabToCell(next))
+        return true;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
 void CKWGridWnd::ResetScrollPosition()
 {
     CloseEditor();

@@ -93,7 +93,13 @@ public:
 
     void OnEditorCommand(int command, int repeat);
 
+    // Tab and Shift+Tab: the next or previous cell of the row, wrapping to the next or previous
+    // row (an open editor moves along). False at the last or first cell, where the focus may
+    // leave the grid.
+    bool TabToCell(bool forward);
+
 protected:
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -11,4 +11,5 @@ enum ImageStringId : int {
     IDS_IMAGE_POS_RESET = 61766,
     IDS_IMAGE_POS_REVERT = 61767,
     IDS_IMAGE_POS_SCALE_CHOICE = 61768,  // "%g:1"
+    IDS_IMAGE_NOT_A_PICTURE = 62320,     // file name, formats tried
 };

@@ -5,7 +5,9 @@
 
 #include "document/TessarixDoc.h"
 #include "image/ImageImportOptions.h"
+#include "image/PictureFileImport.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 
 bool RunImportImageDlg(QWidget* parent, CTessarixDoc& doc, CKWProfileStore& profile)
 {
@@ -26,6 +28,12 @@ bool RunImportImageDlg(QWidget* parent, CTessarixDoc& doc, CKWProfileStore& prof
     const QString path = dialog.selectedFiles().first();
     const int32_t filter = ImageKindOfFilterText(dialog.selectedNameFilter());
     remembered.Remember(path, filter);
-    // The filter, not the file's extension, says how the file is read.
-    return doc.ImportImage(path, filter != 0 ? filter : ImageKindForFileName(path));
+    // The filter says how the file is read first; when it does not fit, the file's content does.
+    const PictureImport import = ImportPictureFile(path, filter != 0 ? filter : ImageKindForFileName(path));
+    if (!import.imported) {
+        TellUser(parent, import.warning);
+        return false;
+    }
+    doc.ReplaceImage(import.picture);
+    return true;
 }

@@ -31,3 +31,19 @@ bool IsEnhancedMetafile(const QByteArray& file);
 // An enhanced or Windows metafile (a placeable header is skipped) -> SVG text; false when the
 // record structure is broken or the conversion yields nothing.
 bool ConvertMetafileToSvg(const QByteArray& file, QByteArray* svg, CTXMetafileFacts* facts);
+
+// The SVG text of libwmf with `fill:none` added to every polyline or path that states no fill
+// (outlines), which SVG would otherwise fill black.
+QByteArray WithUnfilledOutlines(const QByteArray& svg);
+
+// The colours a Windows metafile (without placeable header) creates its brushes and pens with and
+// sets as text colours, each once, in the order of their records.
+struct WmfColours {
+    QList<QRgb> fills;
+    QList<QRgb> strokes;
+    QList<QRgb> texts;
+};
+WmfColours WindowsMetafileColours(const QByteArray& wmf);
+// libwmf's SVG text with every named fill, stroke or text colour replaced by the one colour of
+// `colours` of that kind that comes to the name; names that several colours come to stay.
+QByteArray WithExactColours(const QByteArray& svg, const WmfColours& colours);

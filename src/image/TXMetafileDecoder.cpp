@@ -3,6 +3,8 @@
 // are walked first, and a file whose records run past its end or that has no end record is
 // refused before a converter sees it.
 
+#include <QColor>
+#include <QRegularExpression>
 #include <QtEndian>
 
 #include <cstdlib>
@@ -118,6 +120,39 @@ bool CheckWindows(const QByteArray& wmf)
         off += qsizetype(words) * 2;
     }
     return false;
+}
+
+// A COLORREF (red in the low byte) at `p`.
+QRgb ColorRef(const char* p)
+{
+    const uchar* c = reinterpret_cast<const uchar*>(p);
+    return qRgb(c[0], c[1], c[2]);
+}
+
+// The SVG colour name libwmf writes for `colour`: the first of the named colours whose largest
+// channel difference is smallest.
+QString ClosestNamedColour(QRgb colour)
+{
+    static const QStringList names = [] {
+        QStringList all = QColor::colorNames();
+        all.removeAll(QStringLiteral("transparent"));
+        all.sort();
+        return all;
+    }();
+    QString best;
+    int bestDistance = 256;
+    for (const QString& name : names) {
+        const QColor c = QColor::fromString(name);
+        const int d = std::max({std::abs(c.red() - qRed(colour)), std::abs(c.green() - qGreen(colour)),
+                                std::abs(c.blue() - qBlue(colour))});
+        if (d < bestDistance) {
+            best = name;
+            bestDistance = d;
+            if (d == 0)
+                break;
+        }
+    }
+    return best;
 }
 
 bool EnhancedToSvg(const QByteArray& file, QByteArray* svg)
@@ -243,12 +278,127 @@ bool WindowsToSvg(QByteArray wmf, QByteArray* svg)
             wmf_free(api, text);
         return false;
     }
-    *svg = QByteArray(text, qsizetype(length));
+    *svg = WithExactColours(WithUnfilledOutlines(QByteArray(text, qsizetype(length))), WindowsMetafileColours(wmf));
     wmf_free(api, text);
     return true;
 }
 
 }  // namespace
+
+WmfColours WindowsMetafileColours(const QByteArray& wmf)
+{
+    constexpr uint16_t kCreatePen = 0x02FA;
+    constexpr uint16_t kCreateBrush = 0x02FC;
+    constexpr uint16_t kSetTextColour = 0x0209;
+    WmfColours colours;
+    auto add = [](QList<QRgb>& list, QRgb c) {
+        if (!list.contains(c))
+            list.append(c);
+    };
+    if (!CheckWindows(wmf))
+        return colours;
+    const char* p = wmf.constData();
+    for (qsizetype off = kWmfHeader; off + 6 <= wmf.size();) {
+        const uint32_t words = LeU32(p + off);
+        const uint16_t function = LeU16(p + off + 4);
+        const qsizetype parameters = qsizetype(words) * 2 - 6;
+        const char* at = p + off + 6;
+        if (function == 0)
+            break;
+        if (function == kCreateBrush && parameters >= 6)
+            add(colours.fills, ColorRef(at + 2));  // style, then the colour
+        else if (function == kCreatePen && parameters >= 10)
+            add(colours.strokes, ColorRef(at + 6));  // style, width as a point, then the colour
+        else if (function == kSetTextColour && parameters >= 4)
+            add(colours.texts, ColorRef(at));
+        off += qsizetype(words) * 2;
+    }
+    return colours;
+}
+
+QByteArray WithExactColours(const QByteArray& svg, const WmfColours& colours)
+{
+    // libwmf's SVG device names every colour by the closest of the SVG colour names, which turns
+    // a pale blue press into "lightsteelblue" and a red compressor into "tan". A name that only
+    // one colour of its kind in the metafile comes to is that colour; a name shared by several
+    // stays as it is.
+    auto exact = [](const QList<QRgb>& candidates, const QString& name) -> QString {
+        QString found;
+        for (QRgb c : candidates) {
+            if (ClosestNamedColour(c) != name)
+                continue;
+            if (!found.isEmpty())
+                return {};
+            found = QColor(c).name();
+        }
+        return found;
+    };
+    static const QRegularExpression element(QStringLiteral("<(\\w+)\\b[^>]*>"));
+    static const QRegularExpression paint(QStringLiteral("(^|[;\\s\"])(fill|stroke)\\s*:\\s*([a-z]+)"));
+    const QString text = QString::fromUtf8(svg);
+    QString out;
+    out.reserve(text.size());
+    qsizetype done = 0;
+    for (auto it = element.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch e = it.next();
+        const bool isText = e.captured(1) == QLatin1String("text");
+        const QString tag = e.captured(0);
+        QString rewritten;
+        qsizetype tagDone = 0;
+        for (auto pit = paint.globalMatch(tag); pit.hasNext();) {
+            const QRegularExpressionMatch m = pit.next();
+            const QString name = m.captured(3);
+            if (name == QLatin1String("none"))
+                continue;
+            const QList<QRgb>& candidates =
+                m.captured(2) == QLatin1String("stroke") ? colours.strokes : isText ? colours.texts : colours.fills;
+            const QString hex = exact(candidates, name);
+            if (hex.isEmpty())
+                continue;
+            rewritten += QStringView(tag).mid(tagDone, m.capturedStart(3) - tagDone);
+            rewritten += hex;
+            tagDone = m.capturedEnd(3);
+        }
+        if (tagDone == 0)
+            continue;
+        rewritten += QStringView(tag).mid(tagDone);
+        out += QStringView(text).mid(done, e.capturedStart(0) - done);
+        out += rewritten;
+        done = e.capturedEnd(0);
+    }
+    out += QStringView(text).mid(done);
+    return out.toUtf8();
+}
+
+QByteArray WithUnfilledOutlines(const QByteArray& svg)
+{
+    // libwmf's SVG device states the fill of every filled shape but leaves it out for the
+    // outlines of Polyline and Arc records, and SVG fills such an element black by default: each
+    // shape outlined after its fill would come out as a black box over its colour.
+    static const QRegularExpression element(QStringLiteral("<(polyline|path)\\b([^>]*)>"));
+    static const QRegularExpression style(QStringLiteral("style\\s*=\\s*\"([^\"]*)\""));
+    static const QRegularExpression fill(QStringLiteral("(^|[;\\s])fill\\s*:"));
+    const QString text = QString::fromUtf8(svg);
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    qsizetype done = 0;
+    for (auto it = element.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QString attributes = m.captured(2);
+        const QRegularExpressionMatch s = style.match(attributes);
+        if (!s.hasMatch())
+            attributes.prepend(QStringLiteral(" style=\"fill:none\""));
+        else if (!fill.match(s.captured(1)).hasMatch())
+            attributes.insert(s.capturedStart(1), QStringLiteral("fill:none; "));
+        else
+            continue;
+        out += QStringView(text).mid(done, m.capturedStart(2) - done);
+        out += attributes;
+        done = m.capturedEnd(2);
+    }
+    out += QStringView(text).mid(done);
+    return out.toUtf8();
+}
 
 bool IsEnhancedMetafile(const QByteArray& file)
 {

@@ -7,6 +7,7 @@
 
 #include "CliRunner.h"
 #include "cli/CliCommand.h"
+#include "cli/CliRender.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageRow{"ColumnOutOfRange", {"--column", "12", "--out", "m.png"}, CliUsage},
                       UsageRow{"ColumnAndAll", {"--column", "1", "--all", "--out", "m.png"}, CliUsage},
                       UsageRow{"UnknownOption", {"--colour", "1", "--out", "m.png"}, CliUsage},
+                      UsageRow{"NamesWithoutAll", {"--column", "1", "--names", "--out", "m.png"}, CliUsage},
+                      UsageRow{"TitleLeavesNoRoomForTheMap", {"--title", "--size", "400x40", "--out", "m.png"}, CliUsage},
                       UsageRow{"DisabledColumn", {"--column", "5", "--out", "m.png"}, CliRefused}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -90,6 +93,70 @@ TEST_F(CliRenderTest, OneColumnGoesToTheNamedFile)
                                    QStringLiteral("1"), QStringLiteral("--out"), Path("one.png")});
     ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
     EXPECT_EQ(QImage(Path("one.png")).size(), QSize(1000, 800));
+}
+
+}  // namespace
+
+namespace {
+
+struct FileNameRow {
+    const char* name;
+    const char* column;
+    const char* part;
+};
+
+class CliFileNamePart : public ::testing::TestWithParam<FileNameRow> {};
+
+TEST_P(CliFileNamePart, ColumnNamesBecomeSafeFileNames)
+{
+    EXPECT_EQ(FileNamePart(QString::fromUtf8(GetParam().column)), QString::fromUtf8(GetParam().part));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, CliFileNamePart,
+    ::testing::Values(FileNameRow{"Plain", "SLM", "SLM"}, FileNameRow{"Blank", "1 kHz", "1_kHz"},
+                      FileNameRow{"Slashes", "../etc/passwd", "etc_passwd"},
+                      FileNameRow{"RunsCollapse", "L(A) : max", "L_A_max"},
+                      FileNameRow{"NonAscii", "\xc3\x98 63 Hz", "63_Hz"}, FileNameRow{"NothingLeft", "**", ""},
+                      FileNameRow{"DecimalKept", "31.5 Hz", "31.5_Hz"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliRenderTest, NamesAndTitlesTellTheBatchApart)
+{
+    const CliRun r = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"),
+                              QStringLiteral("--names"), QStringLiteral("--title"), QStringLiteral("--size"),
+                              QStringLiteral("400x300"), QStringLiteral("--out"), Path("hall.png")});
+    ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("hall_0.png")));
+    for (const char* name : {"hall_SLM.png", "hall_1_kHz.png"}) {
+        const QImage picture(Path(name));
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.size(), QSize(400, 300)) << "the title band comes off the map, not on top of the size";
+        // Dark title text in the middle of the band, nothing dark at its ends.
+        const int band = TitleBandHeight(96);
+        int dark = 0;
+        for (int y = 0; y < band; ++y)
+            for (int x = 100; x < 300; ++x)
+                dark += qGray(picture.pixel(x, y)) < 100;
+        EXPECT_GT(dark, 20) << name;
+        EXPECT_EQ(picture.pixel(2, band / 2), qRgb(255, 255, 255)) << name;
+    }
+    EXPECT_TRUE(r.out.contains(QStringLiteral("hall_1_kHz.png")));
+}
+
+TEST_F(CliRenderTest, TwoNamesThatGiveOneFileNameAreToldApartByIndex)
+{
+    QFile table(Path("twins.csv"));
+    ASSERT_TRUE(table.open(QIODevice::WriteOnly));
+    table.write("X,Y,1 kHz,1/kHz,**\n0.1,0.1,71,60,1\n0.9,0.2,64,58,2\n0.5,0.8,80,66,3\n0.3,0.5,75,62,4\n");
+    table.close();
+    ASSERT_EQ(RunTool({QStringLiteral("import"), Path("twins.csv"), Path("twins.Tsrix")}).status, CliOk);
+    const CliRun r = RunTool({QStringLiteral("render"), Path("twins.Tsrix"), QStringLiteral("--all"),
+                              QStringLiteral("--names"), QStringLiteral("--size"), QStringLiteral("200x150"),
+                              QStringLiteral("--out"), Path("b.png")});
+    ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
+    for (const char* name : {"b_1_kHz.png", "b_1_kHz_1.png", "b_2.png"})
+        EXPECT_TRUE(QFile::exists(Path(name))) << name << "\n" << r.out.toStdString();
 }
 
 }  // namespace

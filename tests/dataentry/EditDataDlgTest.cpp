@@ -111,7 +111,7 @@ TEST_F(EditDataDlg, SpinAndKeyPadChangePointCount)
     EXPECT_EQ(again.Model().PointCount(), 0);  // never below 0
 }
 
-TEST_F(EditDataDlg, TypedCountTakesEffectAtOkOnly)
+TEST_F(EditDataDlg, CountTextNotYetAppliedIsAppliedAndCheckedAtOk)
 {
     TestDoc t(5);
     CEditDataDlg dlg(*t.doc);

@@ -2,6 +2,7 @@
 // the filter the user picks decides how the file is read, and folder and filter are remembered.
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "../support/PromptRecorder.h"
 #include "../support/TemporaryProfile.h"
 #include "ImageTestSupport.h"
 #include "document/MapComputations.h"
@@ -43,32 +45,55 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<CKWProfileStore> store;
     CTessarixDoc doc;  // no workers: the idle computations
+    CPromptRecorder prompt;
 };
 
 TEST_F(ImportDialog, ChosenFilterDecidesAndFolderIsRemembered)
 {
     const QString bmp = testpic::ShippedPicture("bmp_1bit_640x400.bmp");
     QString initialFilter;
-    EXPECT_FALSE(Run([&](QFileDialog& d) {
+    EXPECT_TRUE(Run([&](QFileDialog& d) {
         initialFilter = d.selectedNameFilter();
         d.selectNameFilter(ImageFilterText(CTXImage::Jpeg));
         d.selectFile(bmp);
         static_cast<QDialog&>(d).accept();  // as the Open button does
     }));
     EXPECT_EQ(initialFilter, ImageFilterText(CTXImage::Bitmap));
-    EXPECT_FALSE(doc.Image().HasPicture()) << "a bitmap read as JPEG is refused";
+    EXPECT_EQ(doc.Image().kind(), CTXImage::Bitmap) << "a bitmap chosen under the JPEG filter is read as a bitmap";
+    EXPECT_TRUE(prompt.shown.empty());
     EXPECT_EQ(store->ReadInt(QStringLiteral("DefaultDirectory"), QStringLiteral("ImportIMG_Filter"), 0), 4);
     EXPECT_EQ(store->ReadString(QStringLiteral("DefaultDirectory"), QStringLiteral("ImportIMG"), {}),
               QFileInfo(bmp).absolutePath());
 
     EXPECT_TRUE(Run([&](QFileDialog& d) {
-        EXPECT_EQ(d.selectedNameFilter(), ImageFilterText(CTXImage::Jpeg));
+        // The picture there is now (a bitmap) chooses the filter, not the remembered JPEG one.
+        EXPECT_EQ(d.selectedNameFilter(), ImageFilterText(CTXImage::Bitmap));
         d.selectNameFilter(ImageFilterText(CTXImage::Bitmap));
         d.selectFile(bmp);
         static_cast<QDialog&>(d).accept();  // as the Open button does
     }));
     EXPECT_EQ(doc.Image().kind(), CTXImage::Bitmap);
     EXPECT_TRUE(doc.CanUndo());
+}
+
+TEST_F(ImportDialog, FileThatIsNoPictureIsNamedInAWarning)
+{
+    const QString path = dir.filePath(QStringLiteral("notes.wmf"));
+    QFile text(path);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("X\tY\tSLM\n1\t2\t80\n");
+    text.close();
+    const QByteArray before = doc.WriteFileBytes();
+    EXPECT_FALSE(Run([&](QFileDialog& d) {
+        d.selectNameFilter(ImageFilterText(CTXImage::Bitmap));
+        d.selectFile(path);
+        static_cast<QDialog&>(d).accept();
+    }));
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    const QString warning = prompt.Messages().first();
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("WARNING! \"notes.wmf\"")));
+    EXPECT_TRUE(warning.contains(QStringLiteral("Bitmap, Win Metafiles, TIFF files, JPEG files"))) << warning.toStdString();
+    EXPECT_EQ(doc.WriteFileBytes(), before);
 }
 
 TEST_F(ImportDialog, StartsWithTheCurrentPicturesKindAndCancelChangesNothing)
