@@ -126,6 +126,8 @@ CPropertiesWnd::CPropertiesWnd(CTessarixDoc& doc, CKWProfileStore* store, std::v
     m_grid->setHeaderLabels({TxString(IDS_PROP_PANE_CAPTION), TxString(IDS_PROP_HEADER_VALUE)});
     m_grid->setFrameShape(QFrame::NoFrame);
     m_grid->setUniformRowHeights(true);
+    // The value cells follow the pane's width; nothing lies to the right of them.
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     m_grid->header()->setStretchLastSection(true);
@@ -250,9 +252,9 @@ void CPropertiesWnd::ShowModel()
         QFont font = item->font(0);
         font.setBold(pending);
         item->setFont(0, font);
-        QFont cellFont = cell->font();
+        QFont cellFont = cell->Editor()->font();
         cellFont.setBold(pending);
-        cell->setFont(cellFont);
+        cell->Editor()->setFont(cellFont);
         const bool enabled = m_model.IsEnabled(row);
         item->setDisabled(!enabled);
         cell->setEnabled(enabled);

@@ -90,6 +90,7 @@ TEST_F(PropertiesWndTest, DelayUpdateEditOfXStartLeavesTheMapUntilApplyChangesRe
     EXPECT_TRUE(requests->requests.empty());
     EXPECT_TRUE(doc.UndoHistory().IsEmpty());
     EXPECT_TRUE(Bold(IDS_PROP_GROUP_X_AXIS, IDS_PROP_START)) << "pending values show in bold";
+    EXPECT_TRUE(Cell(IDS_PROP_GROUP_X_AXIS, IDS_PROP_START)->Editor()->font().bold());
     EXPECT_FALSE(Bold(IDS_PROP_GROUP_X_AXIS, IDS_PROP_STEP));
     EXPECT_TRUE(pane->ApplyChangesAction()->isEnabled());
 
