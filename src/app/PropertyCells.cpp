@@ -84,7 +84,6 @@ FontRecord QFontToFontRecord(const QFont& font, const FontRecord& base)
 CPropertyCell::CPropertyCell(const PropertyDefinition& d, const PropertyCellHooks* hooks, QWidget* parent)
     : QWidget(parent), m_def(d), m_hooks(hooks)
 {
-    setAutoFillBackground(false);
     Build();
 }
 
@@ -109,7 +108,7 @@ void CPropertyCell::Build()
     case PropertyEditor::Integer:
     case PropertyEditor::Real:
     case PropertyEditor::Text:
-        BuildNumberField();
+        BuildLineField();
         break;
     case PropertyEditor::Boolean:
         BuildList({TxString(IDS_PROP_TRUE), TxString(IDS_PROP_FALSE)});
@@ -138,7 +137,7 @@ void CPropertyCell::Build()
     setFocusProxy(m_editor);
 }
 
-void CPropertyCell::BuildNumberField()
+void CPropertyCell::BuildLineField()
 {
     if (m_def.type == PropertyEditor::Integer)
         m_line = new CEditKeyPadInteger(this);

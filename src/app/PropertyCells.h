@@ -54,7 +54,7 @@ protected:
 
 private:
     void Build();
-    void BuildNumberField();
+    void BuildLineField();
     void BuildList(const QStringList& choices);
     void BuildColorPicker();
     void BuildDialogButton();

@@ -652,6 +652,14 @@ TEST_F(MainFrameTest, PropertyBarTogglesThePaneInBothStylesAndItIsRemembered)
         EXPECT_FALSE(pane->isVisible()) << "hidden at exit, hidden at the next start";
         frame->ActionsFor(ID_VIEW_PROPERTIES).first()->trigger();
         EXPECT_TRUE(pane->isVisible());
+        // Its place is remembered too.
+        frame->addDockWidget(Qt::LeftDockWidgetArea, pane);
+        ASSERT_TRUE(frame->close());
+        Restart();
+        pane = frame->findChild<CPropertiesWnd*>(QStringLiteral("PropertiesWnd"));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(frame->dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+        EXPECT_TRUE(pane->isVisible());
         ASSERT_TRUE(frame->close());
     }
 }
