@@ -463,7 +463,7 @@ QString PropertyValueText(const PropertyDefinition& d, const PropertyValue& v)
     case Editor::Color:
         return ColorText(v.color);
     case Editor::ColorScale:
-        return QString::number(v.scale.Count());
+        return {};  // no text form: a scale comes from a ".csc" file
     case Editor::SymbolSet:
         return v.text.isEmpty() ? TxString(IDS_PROP_DEFAULT_SET) : v.text;
     }
