@@ -108,4 +108,14 @@ enum AppStringId : int {
     // Paste of a measurement table from the main window
     IDS_LABEL_PASTE = 62310,
     IDS_RIBBON_PASTE = 62311,
+    // The properties pane: its tool bar commands, grid header and the "Set Pen" dialog.
+    IDS_PROP_EXPAND_ALL = 56013,
+    IDS_PROP_SORTED = 56014,
+    IDS_PROP_DELAY_UPDATE = 56015,
+    IDS_PROP_APPLY_CHANGES = 56016,
+    IDS_PEN_DLG_TITLE = 62180,
+    IDS_PEN_DLG_STYLE = 62181,
+    IDS_PEN_DLG_THICKNESS = 62182,
+    IDS_PEN_DLG_COLOR = 62183,
+    IDS_PROP_HEADER_VALUE = 62184,
 };

@@ -11,13 +11,16 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/PropertiesWnd.h"
 #include "app/TessarixApp.h"
+#include "colors/ColorScaleDlg.h"
 #include "dataentry/EditDataDlg.h"
 #include "dataentry/GridSetupDlg.h"
 #include "dataentry/InsertDataDlg.h"
@@ -28,6 +31,7 @@
 #include "document/TessarixDoc.h"
 #include "image/ImagePositionDlg.h"
 #include "image/ImportImageDlg.h"
+#include "render/SymbolSets.h"
 #include "render/TessarixView.h"
 #include "util/KWProfileStore.h"
 #include "util/UserPromptBox.h"
@@ -86,6 +90,27 @@ void RegisterUndoRedo(CTessarixApp& app, CCommandTable& commands)
         [&app, classicText] { return CommandState{app.Document().CanRedo(), false, classicText(app.Document().RedoMenuText())}; });
 }
 
+// The properties pane docks at the right of the frame in both interface styles; "Property Bar"
+// shows and hides it, and the frame's saved layout remembers its place and visibility.
+void RegisterPropertiesPane(CTessarixApp& app, CCommandTable& commands)
+{
+    auto pane = std::make_shared<QPointer<CPropertiesWnd>>();
+    app.AddPaneFactory([pane](CTessarixApp& app, CMainFrame& frame) {
+        auto* wnd = new CPropertiesWnd(app.Document(), &CKWProfileStore::Instance(), InstalledSymbolSets(), &frame);
+        wnd->SetColorScaleEditor([](QWidget* parent, CKWColorScale& scale) { return RunColorScaleDlg(parent, scale); });
+        frame.AddPane(wnd, Qt::RightDockWidgetArea);
+        QObject::connect(&frame, &CMainFrame::DocumentChanged, wnd, &CPropertiesWnd::Reload);
+        *pane = wnd;
+    });
+    commands.Register(
+        ID_VIEW_PROPERTIES, [pane] {
+            if (*pane)
+                (*pane)->setVisible(!(*pane)->isVisibleTo((*pane)->parentWidget()));
+        },
+        [pane] { return CommandState{bool(*pane), *pane && (*pane)->isVisibleTo((*pane)->parentWidget()), {}}; },
+        true);
+}
+
 }  // namespace
 
 void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
@@ -106,4 +131,5 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
         ID_EDIT_PASTE, [&app] { RunEditDataDialog(app.MainFrame(), app.Document(), ClipboardText()); },
         [] { return CommandState{ClipboardHasText(), false, {}}; });
     RegisterInsertData(app, commands);
+    RegisterPropertiesPane(app, commands);
 }

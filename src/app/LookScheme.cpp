@@ -113,6 +113,10 @@ QPalette PaletteOf(const LookScheme& s)
     p.setColor(QPalette::HighlightedText, Qt::white);
     p.setColor(QPalette::ToolTipBase, QColor(0xff, 0xff, 0xe1));
     p.setColor(QPalette::ToolTipText, Qt::black);
+    // setColor above fills every colour group; disabled controls must still look disabled.
+    const QColor disabledText(0x80, 0x80, 0x80);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        p.setColor(QPalette::Disabled, role, disabledText);
     return p;
 }
 

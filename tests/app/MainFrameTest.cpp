@@ -25,6 +25,8 @@
 #include "app/BusyIndicatorWnd.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/PropertiesWnd.h"
+#include "document/DocStrings.h"
 #include "app/RibbonBar.h"
 #include "app/TessarixApp.h"
 #include "document/TessarixDoc.h"
@@ -610,6 +612,74 @@ TEST_F(MainFrameTest, ImageScaleIsEnabledOnlyWithAPictureInBothStyles)
         for (QAction* a : frame->ActionsFor(ID_TX_IMAGE_SCALE))
             EXPECT_TRUE(a->isEnabled());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The properties pane is a dock of the frame in both styles: "Property Bar" shows and hides it,
+// its visibility survives a restart, and a change made elsewhere shows in it at once.
+TEST_F(MainFrameTest, PropertyBarTogglesThePaneInBothStylesAndItIsRemembered)
+{
+    for (int ui : {1, 0}) {
+        SCOPED_TRACE(ui);
+        {
+            QSettings ini(iniPath, QSettings::IniFormat);
+            ini.setValue(QStringLiteral("Workspace/ApplicationUI"), ui);
+        }
+        ASSERT_EQ(Start(), -1);
+        auto* pane = frame->findChild<CPropertiesWnd*>(QStringLiteral("PropertiesWnd"));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(frame->dockWidgetArea(pane), Qt::RightDockWidgetArea);
+        EXPECT_TRUE(pane->isVisible());
+        frame->UpdateCommandStates();
+        const QList<QAction*> toggles = frame->ActionsFor(ID_VIEW_PROPERTIES);
+        ASSERT_FALSE(toggles.isEmpty());
+        for (QAction* a : toggles)
+            EXPECT_TRUE(a->isChecked());
+
+        toggles.first()->trigger();
+        EXPECT_FALSE(pane->isVisible());
+        frame->UpdateCommandStates();
+        for (QAction* a : frame->ActionsFor(ID_VIEW_PROPERTIES))
+            EXPECT_FALSE(a->isChecked());
+
+        ASSERT_TRUE(frame->close());
+        Restart();
+        pane = frame->findChild<CPropertiesWnd*>(QStringLiteral("PropertiesWnd"));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_FALSE(pane->isVisible()) << "hidden at exit, hidden at the next start";
+        frame->ActionsFor(ID_VIEW_PROPERTIES).first()->trigger();
+        EXPECT_TRUE(pane->isVisible());
+        // Its place is remembered too.
+        frame->addDockWidget(Qt::LeftDockWidgetArea, pane);
+        ASSERT_TRUE(frame->close());
+        Restart();
+        pane = frame->findChild<CPropertiesWnd*>(QStringLiteral("PropertiesWnd"));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_EQ(frame->dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+        EXPECT_TRUE(pane->isVisible());
+        ASSERT_TRUE(frame->close());
+    }
+}
+
+TEST_F(MainFrameTest, PropertiesPaneReloadsOnTheFramesSettingsNotification)
+{
+    ASSERT_EQ(Start(), -1);
+    auto* pane = frame->findChild<CPropertiesWnd*>(QStringLiteral("PropertiesWnd"));
+    ASSERT_NE(pane, nullptr);
+    const int zStart = FindProperty(IDS_PROP_GROUP_Z_AXIS, IDS_PROP_START);
+    app->Document().MoveColorScale(true);  // 20..80 becomes 22..82
+    EXPECT_EQ(pane->Cell(zStart)->Value().real, 22.0f);
+    app->Document().Undo();
+    EXPECT_EQ(pane->Cell(zStart)->Value().real, 20.0f);
+    // An edit in the pane goes through the document like any other change.
+    PropertyValue v = pane->Model().Value(zStart);
+    v.real = 30.0f;
+    pane->Model().Edit(zStart, v);
+    EXPECT_EQ(app->Document().Settings().zAxis.start, 30.0f);
+    EXPECT_EQ(pane->Cell(zStart)->Value().real, 30.0f);
 }
 
 }  // namespace

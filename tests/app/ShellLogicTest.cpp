@@ -9,6 +9,7 @@
 #include "app/AppStrings.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/LookScheme.h"
 #include "app/RecentFileList.h"
 #include "app/ShellLayout.h"
 #include "app/StartupOptions.h"
@@ -316,6 +317,21 @@ TEST(CommandTableTest, PromptSplitsIntoStatusTextAndTooltip)
     EXPECT_EQ(CCommandTable::TooltipText(ID_FILE_NEW), QStringLiteral("New"));
     EXPECT_EQ(CCommandTable::TooltipText(ID_UI_VISUAL_STUDIO), QStringLiteral("Select Visual Studio Style user interface"));
     EXPECT_EQ(TxString(IDS_UI_CHANGE_AT_RESTART).count(u'\n'), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// The looks set their text colours for every colour group; a disabled row of the properties
+// pane (Z "Start" in fixed-amplitude mode) looked exactly like an enabled one.
+TEST(LookSchemeTest, DisabledTextDiffersFromEnabledTextInEveryLook)
+{
+    for (int look = ID_LOOK_WIN_2000; look <= ID_LOOK_OFFICE_2007_AQUA; ++look) {
+        const QPalette p = PaletteOf(LookSchemeOf(look));
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            EXPECT_NE(p.color(QPalette::Disabled, role), p.color(QPalette::Active, role)) << look << " role " << role;
+    }
 }
 
 }  // namespace
