@@ -101,4 +101,5 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     CEditDataDlg::SetRecalcXYHandler(RunRecalcXYDialog);
     commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });
     RegisterInsertData(app, commands);
+    RegisterPrintCommands(app, commands);
 }

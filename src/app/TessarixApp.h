@@ -98,3 +98,8 @@ private:
 // called once at start, before the main frame is built, so every registered command appears in
 // both interface styles.
 void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands);
+// The printing commands (PrintCommands.cpp), registered by RegisterFeatureCommands.
+void RegisterPrintCommands(CTessarixApp& app, CCommandTable& commands);
+// Quick Print and --print: every page on the application's printer without a dialog; false when
+// nothing could be printed.
+bool QuickPrintDocument(CTessarixApp& app);
