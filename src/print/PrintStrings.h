@@ -32,7 +32,6 @@ enum PrintStringId {
     IDS_DLG_COLOUR = 62026,
 
     IDS_PREVIEW_CAPTION = 62030,
-    IDS_PREVIEW_TEXT_PANEL = 62031,
     IDS_PREVIEW_TITLE = 62032,
     IDS_PREVIEW_TEXT_ABOVE = 62033,
     IDS_PREVIEW_TEXT_BELOW = 62034,
@@ -46,7 +45,5 @@ enum PrintStringId {
     IDS_PREVIEW_CLOSE = 62042,
     IDS_PREVIEW_PAGE = 62043,      // "Page %1 of %2"
 
-    IDS_PRINT_NO_PAGES = 62050,
-    IDS_PRINT_FAILED = 62051,      // "%1: the printed file could not be written."
     IDS_PRINT_NOT_PRINTED = 62052,
 };
