@@ -6,15 +6,21 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "app/AppStrings.h"
+#include "app/CommandIcons.h"
 #include "app/CommandIds.h"
+#include "app/LookScheme.h"
 #include "app/MainFrame.h"
+#include "app/RibbonBar.h"
 #include "app/TessarixApp.h"
 #include "document/TessarixDoc.h"
 #include "print/PrintMapPage.h"
+#include "print/PrintStrings.h"
 #include "print/PrinterOutput.h"
 #include "print/TXPreviewView.h"
 #include "print/TextBlockDlg.h"
 #include "render/TessarixView.h"
+#include "util/StringTable.h"
 #include "workers/MapComputationSet.h"
 
 namespace {
@@ -68,6 +74,8 @@ void PrintPreview(CTessarixApp& app)
     const auto source = MapSourceOf(app.Document());
     const int first = FirstPageOfColumn(app.Document().EnabledColumnIndices(), ActiveColumn(app));
     CTXPreviewView preview(app.Document(), app.Printer(), source.get(), MarginsOf(app), first, app.MainFrame());
+    if (app.MainFrame() && app.MainFrame()->IsRibbon())
+        AddPreviewRibbon(preview, app.MainFrame()->Look());
     preview.Refresh();
     preview.exec();
 }
@@ -80,6 +88,26 @@ void PrintSetup(CTessarixApp& app)
 }
 
 }  // namespace
+
+CRibbonBar* AddPreviewRibbon(CTXPreviewView& preview, int look)
+{
+    auto* ribbon = new CRibbonBar(&preview);
+    ribbon->setObjectName(QStringLiteral("PreviewRibbon"));
+    // The preview's ribbon holds its own category only: no application menu.
+    if (auto* appButton = ribbon->findChild<QWidget*>(QStringLiteral("RibbonApplicationButton")))
+        appButton->hide();
+    const int category = ribbon->AddCategory(TxString(IDR_DOCUMENT_TYPE).section(u'\n', 0, 0));
+    CRibbonPanel* panel = ribbon->AddPanel(category, TxString(IDS_PREVIEW_TEXT_PANEL));
+    const int ids[kPrintBlockCount] = {ID_SET_TITLE, ID_SET_TEXT_ABOVE, ID_SET_TEXT_BELOW, ID_SET_FOOTER};
+    for (int kind = 0; kind < kPrintBlockCount; ++kind) {
+        QAction* a = preview.TextAction(kind);
+        a->setIcon(CommandIcon(ids[kind]));
+        panel->AddLarge(a);
+    }
+    ribbon->ApplyScheme(LookSchemeOf(look));
+    preview.ShowTextCommandsIn(ribbon);
+    return ribbon;
+}
 
 bool QuickPrintDocument(CTessarixApp& app)
 {

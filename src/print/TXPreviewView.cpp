@@ -96,16 +96,30 @@ CTXPreviewView::~CTXPreviewView()
 
 void CTXPreviewView::AddTextButtons()
 {
-    if (!PreviewGetsTextButtons(ButtonCount(m_toolbar)))
-        return;
-    m_toolbar->addSeparator();
     const int captions[kPrintBlockCount] = {IDS_PREVIEW_TITLE, IDS_PREVIEW_TEXT_ABOVE, IDS_PREVIEW_TEXT_BELOW,
                                             IDS_PREVIEW_FOOTER};
     for (int kind = 0; kind < kPrintBlockCount; ++kind) {
-        QAction* a = m_toolbar->addAction(TxString(captions[kind]), this, [this, kind] { EditBlock(kind); });
+        auto* a = new QAction(TxString(captions[kind]), this);
         a->setToolTip(TxString(captions[kind]));
+        connect(a, &QAction::triggered, this, [this, kind] { EditBlock(kind); });
         m_textActions[kind] = a;
     }
+    if (!PreviewGetsTextButtons(ButtonCount(m_toolbar)))
+        return;
+    m_textSeparator = m_toolbar->addSeparator();
+    for (QAction* a : m_textActions)
+        m_toolbar->addAction(a);
+}
+
+void CTXPreviewView::ShowTextCommandsIn(QWidget* bar)
+{
+    for (QAction* a : m_textActions)
+        m_toolbar->removeAction(a);
+    if (m_textSeparator) {
+        m_toolbar->removeAction(m_textSeparator);
+        m_textSeparator = nullptr;
+    }
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, bar);
 }
 
 void CTXPreviewView::PaintPages(QPrinter* printer)

@@ -33,9 +33,11 @@ public:
     QPrintPreviewWidget* Preview() const { return m_preview; }
     QToolBar* ToolBar() const { return m_toolbar; }
     CPrintJob& Job() { return *m_job; }
-    // The text-block command of block `kind` (0 title .. 3 footer); null when the tool bar had
-    // no room for them.
+    // The text-block command of block `kind` (0 title .. 3 footer).
     QAction* TextAction(int kind) const { return m_textActions[kind]; }
+    // Shows `bar` (a ribbon holding the text commands) above the pages; the tool bar then no
+    // longer carries them.
+    void ShowTextCommandsIn(QWidget* bar);
     // Draws every page again (after an edit of a text block).
     void Refresh();
     int CurrentPage() const;
@@ -62,6 +64,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QLabel* m_pageText = nullptr;
     QAction* m_textActions[kPrintBlockCount] = {};
+    QAction* m_textSeparator = nullptr;
     int m_firstPage = 1;
     bool m_firstPaint = true;
 };

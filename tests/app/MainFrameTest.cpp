@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/RibbonBar.h"
+#include "print/TXPreviewView.h"
 #include "app/TessarixApp.h"
 #include "document/TessarixDoc.h"
 #include "render/TessarixView.h"
@@ -633,6 +635,27 @@ TEST_F(MainFrameTest, PrintCommandsInBothStyles)
             EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
         EXPECT_EQ(frame->ActionsFor(ID_FILE_PRINT_DIRECT).isEmpty(), ui == 0);  // Quick Print: ribbon only
     }
+}
+
+// The ribbon look's preview shows the text commands in a ribbon category of its own.
+TEST_F(MainFrameTest, RibbonPreviewHoldsTheTextCommandsInItsOwnCategory)
+{
+    ASSERT_EQ(Start(), -1);
+    ASSERT_TRUE(frame->IsRibbon());
+    CTXPreviewView preview(app->Document(), app->Printer(), nullptr, {}, 1, frame);
+    CRibbonBar* ribbon = AddPreviewRibbon(preview, frame->Look());
+    const std::vector<CRibbonPanel*> panels = ribbon->Panels(0);
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_EQ(panels[0]->Title(), QStringLiteral("Text"));
+    const auto buttons = panels[0]->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), kPrintBlockCount);
+    for (int kind = 0; kind < kPrintBlockCount; ++kind) {
+        EXPECT_EQ(buttons[kind]->defaultAction(), preview.TextAction(kind));
+        EXPECT_FALSE(preview.ToolBar()->actions().contains(preview.TextAction(kind)));
+    }
+    const auto tabs = ribbon->findChildren<QToolButton*>(QStringLiteral("RibbonCategoryTab"));
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_EQ(tabs[0]->text(), QStringLiteral("Tessarix"));
 }
 
 TEST_F(MainFrameTest, PrintOptionPrintsEveryEnabledColumnWithTheProfilesMargins)
