@@ -21,6 +21,7 @@
 #include "print/TextBlockDlg.h"
 #include "render/TessarixView.h"
 #include "util/StringTable.h"
+#include "util/UserPromptBox.h"
 #include "workers/MapComputationSet.h"
 
 namespace {
@@ -54,7 +55,9 @@ int ActiveColumn(CTessarixApp& app)
     return view ? view->Column() : 0;
 }
 
-bool PrintWithDialog(CTessarixApp& app)
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+PrintOutcome PrintWithDialog(CTessarixApp& app)
 {
     QPrinter& printer = app.Printer();
     const auto source = MapSourceOf(app.Document());
@@ -62,11 +65,13 @@ bool PrintWithDialog(CTessarixApp& app)
     QPrintDialog dialog(&printer, app.MainFrame());
     dialog.setMinMax(1, job.PageCount());
     if (dialog.exec() != QDialog::Accepted)
-        return false;
+        return PrintOutcome::Cancelled;
     PreparePrinter(printer);
     const bool range = printer.printRange() == QPrinter::PageRange;
     WaitCursor wait;
-    return PrintJobPages(printer, job, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+    return PrintJobPages(printer, job, range ? printer.fromPage() : 0, range ? printer.toPage() : 0)
+               ? PrintOutcome::Printed
+               : PrintOutcome::Failed;
 }
 
 void PrintPreview(CTessarixApp& app)
@@ -121,8 +126,16 @@ bool QuickPrintDocument(CTessarixApp& app)
 
 void RegisterPrintCommands(CTessarixApp& app, CCommandTable& commands)
 {
-    commands.Register(ID_FILE_PRINT, [&app] { PrintWithDialog(app); });
-    commands.Register(ID_FILE_PRINT_DIRECT, [&app] { QuickPrintDocument(app); });
+    // A printer that refuses the pages is said, never passed over in silence.
+    auto tellFailure = [&app] { TellUser(app.MainFrame(), TxString(IDS_PRINT_NOT_PRINTED)); };
+    commands.Register(ID_FILE_PRINT, [&app, tellFailure] {
+        if (PrintWithDialog(app) == PrintOutcome::Failed)
+            tellFailure();
+    });
+    commands.Register(ID_FILE_PRINT_DIRECT, [&app, tellFailure] {
+        if (!QuickPrintDocument(app))
+            tellFailure();
+    });
     commands.Register(ID_FILE_PRINT_PREVIEW, [&app] { PrintPreview(app); });
     commands.Register(ID_FILE_PRINT_SETUP, [&app] { PrintSetup(app); });
     const int ids[kPrintBlockCount] = {ID_SET_TITLE, ID_SET_TEXT_ABOVE, ID_SET_TEXT_BELOW, ID_SET_FOOTER};

@@ -658,6 +658,16 @@ TEST_F(MainFrameTest, RibbonPreviewHoldsTheTextCommandsInItsOwnCategory)
     EXPECT_EQ(tabs[0]->text(), QStringLiteral("Tessarix"));
 }
 
+// Quick Print on a printer that cannot be opened says so instead of passing in silence.
+TEST_F(MainFrameTest, QuickPrintThatFailsTellsTheUser)
+{
+    ASSERT_EQ(Start(), -1);
+    app->Printer().setOutputFormat(QPrinter::PdfFormat);
+    app->Printer().setOutputFileName(dir.filePath(QStringLiteral("no/such/folder/out.pdf")));
+    ASSERT_TRUE(app->Commands().Run(ID_FILE_PRINT_DIRECT));
+    EXPECT_EQ(prompt.Messages(), QStringList{QStringLiteral("The document could not be printed: the printer did not accept the pages.")});
+}
+
 TEST_F(MainFrameTest, PrintOptionPrintsEveryEnabledColumnWithTheProfilesMargins)
 {
     {
