@@ -132,4 +132,5 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
         [] { return CommandState{ClipboardHasText(), false, {}}; });
     RegisterInsertData(app, commands);
     RegisterPropertiesPane(app, commands);
+    RegisterPrintCommands(app, commands);
 }

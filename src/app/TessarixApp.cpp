@@ -23,6 +23,7 @@
 #include "app/MainFrame.h"
 #include "app/TessarixSplashWnd.h"
 #include "document/TessarixDoc.h"
+#include "print/PrintStrings.h"
 #include "render/TessarixView.h"
 #include "util/KWProfileStore.h"
 #include "util/StringTable.h"
@@ -117,9 +118,12 @@ int CTessarixApp::InitInstance(const QStringList& arguments)
     }
     m_frame->UpdateTitle();
 
+    // The page margins are the user's before anything is printed, --print included.
+    m_margins = ReadMargins(store);
     if (m_request.print) {
-        if (!m_commands.Run(ID_FILE_PRINT_DIRECT)) {
-            std::fprintf(stderr, "%s\n", qPrintable(TxString(IDS_PRINT_UNAVAILABLE)));
+        // Printing waits for each column's map; a printer that refuses the pages is an error.
+        if (!QuickPrintDocument(*this)) {
+            std::fprintf(stderr, "%s\n", qPrintable(TxString(IDS_PRINT_NOT_PRINTED)));
             return 1;
         }
         return 0;
@@ -129,8 +133,7 @@ int CTessarixApp::InitInstance(const QStringList& arguments)
     m_frame->show();
     // 10: the splash.
     CTessarixSplashWnd::ShowSplash(m_frame.get(), m_request.splash);
-    // 11: the page margins.
-    m_margins = ReadMargins(store);
+    // 11: the page margins were read before the command line was carried out.
     return -1;
 }
 

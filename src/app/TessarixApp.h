@@ -17,6 +17,7 @@
 #include "document/MapComputations.h"
 
 class CMainFrame;
+class CRibbonBar;
 class CTessarixDoc;
 class QPrinter;
 
@@ -98,3 +99,11 @@ private:
 // called once at start, before the main frame is built, so every registered command appears in
 // both interface styles.
 void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands);
+// The printing commands (PrintCommands.cpp), registered by RegisterFeatureCommands.
+void RegisterPrintCommands(CTessarixApp& app, CCommandTable& commands);
+// Quick Print and --print: every page on the application's printer without a dialog; false when
+// nothing could be printed.
+bool QuickPrintDocument(CTessarixApp& app);
+// The ribbon look's print preview: a ribbon category named with the program's title, whose
+// panel "Text" holds the four text-block commands (taken off the preview's tool bar).
+CRibbonBar* AddPreviewRibbon(class CTXPreviewView& preview, int look);

@@ -166,7 +166,7 @@ bool SelectClipRegion(CTXCDC& dc, const MapDrawInput& in)
     return true;
 }
 
-void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect& clip)
+void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect& clip, unsigned parts)
 {
     QPainter* p = dc.Painter();
     if (!p || !in.settings)
@@ -174,25 +174,30 @@ void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect
     const CTessarixSettings& s = *in.settings;
     p->save();
     p->setClipRect(ToQRect(clip), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    const bool picture = (parts & MapBodyRaster) != 0;
     if (s.mapMode == MapModeImage || s.mapMode == MapModeImageColorMap) {
         switch (s.clipTarget) {
         case ClipImageOnly:
-            p->save();
-            SelectClipRegion(dc, in);
-            DrawPicture(*p, in);
-            p->restore();  // back to the clip rectangle alone
+            if (picture) {
+                p->save();
+                SelectClipRegion(dc, in);
+                DrawPicture(*p, in);
+                p->restore();  // back to the clip rectangle alone
+            }
             break;
         case ClipMapAndImage:
             SelectClipRegion(dc, in);
-            DrawPicture(*p, in);
+            if (picture)
+                DrawPicture(*p, in);
             break;
         default:  // map only
-            DrawPicture(*p, in);
+            if (picture)
+                DrawPicture(*p, in);
             SelectClipRegion(dc, in);
             break;
         }
     }
-    DrawMapLayers(dc, in, clip, graph);
+    DrawMapLayers(dc, in, clip, graph, parts);
     p->restore();
 }
 
@@ -308,7 +313,7 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
     return true;
 }
 
-void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRect& graph)
+void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRect& graph, unsigned parts)
 {
     if (!dc.Painter() || !in.settings || !in.surface || !in.surface->IsValid())
         return;
@@ -316,9 +321,13 @@ void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRec
         return;
     in.layout.graph = graph;
     const CTessarixSettings& s = *in.settings;
-    if (s.mapMode == MapModeColorMap && !DrawColourCells(dc, in, clip))
-        return;
-    if (s.mapMode == MapModeImageColorMap && !TintColourCells(dc, in, clip))
+    if (parts & MapBodyRaster) {
+        if (s.mapMode == MapModeColorMap && !DrawColourCells(dc, in, clip))
+            return;
+        if (s.mapMode == MapModeImageColorMap && !TintColourCells(dc, in, clip))
+            return;
+    }
+    if (!(parts & MapBodyVector))
         return;
     if (!DrawContourLines(dc, in, clip))
         return;
@@ -335,13 +344,13 @@ void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRec
 }
 
 void DrawMapForPrint(CTXCDC& dc, const MapDrawInput& input, const TxRect& pageMapRect,
-                     const TxRect& graph, const TxRect& colourBar, const TxRect& tile)
+                     const TxRect& graph, const TxRect& colourBar, const TxRect& tile, unsigned parts)
 {
     MapDrawInput in = input;
     ApplyScaleMode(in);
     DrawMapFrame(dc, in, pageMapRect, graph, colourBar, false);
     in.layout.client = pageMapRect;
     if (graph.Height() > 0)
-        DrawMapArea(dc, in, graph, tile);
+        DrawMapArea(dc, in, graph, tile, parts);
     DrawMapBorder(dc, in, graph);
 }

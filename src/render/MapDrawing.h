@@ -18,6 +18,12 @@
 class CTXCDC;
 class QImage;
 
+// The parts of the map body a pass draws: the raster parts (background picture, coloured cells,
+// tint) and the vector parts (contour lines, labels, position symbols, values). Printing draws
+// the raster parts into bitmap tiles and the vector parts straight onto the page, so that lines
+// and text stay lines and text in the printed file.
+enum MapBodyParts : unsigned { MapBodyRaster = 1, MapBodyVector = 2, MapBodyAll = 3 };
+
 // In the fixed-amplitude scale mode the Z axis runs from (largest value - amplitude) to the
 // largest value; in the normal mode it is left as it is.
 void ApplyScaleMode(MapDrawInput& in);
@@ -31,14 +37,16 @@ void DrawMapBorder(CTXCDC& dc, const MapDrawInput& in, const TxRect& graph);
 
 // Clips to `clip`, draws the picture and sets the clipping region in the picture modes, then
 // the map body; the surface's clipping is as before afterwards.
-void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect& clip);
+void DrawMapArea(CTXCDC& dc, MapDrawInput& in, const TxRect& graph, const TxRect& clip,
+                 unsigned parts = MapBodyAll);
 
 // Applies the clipping region of the settings to the painter (intersected with its clip);
 // false, with nothing changed, when there is no clipping polyline.
 bool SelectClipRegion(CTXCDC& dc, const MapDrawInput& in);
 
 // The map body; nothing without a valid surface grid.
-void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRect& graph);
+void DrawMapLayers(CTXCDC& dc, MapDrawInput& in, const TxRect& clip, const TxRect& graph,
+                   unsigned parts = MapBodyAll);
 
 // Coloured cells ("Color Map") and the tint of the picture ("Image + Color Map"): each cell in
 // the colour of its lower-left node. False when stopped by the abort flag.
@@ -58,4 +66,5 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip);
 // The printed map of one tile: frame without window background, the area clipped to the tile
 // with the page's map rectangle standing in for the client rectangle, and the border again.
 void DrawMapForPrint(CTXCDC& dc, const MapDrawInput& input, const TxRect& pageMapRect,
-                     const TxRect& graph, const TxRect& colourBar, const TxRect& tile);
+                     const TxRect& graph, const TxRect& colourBar, const TxRect& tile,
+                     unsigned parts = MapBodyAll);

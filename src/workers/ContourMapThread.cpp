@@ -475,24 +475,18 @@ QString CContourMapThread::Warnings() const
     return lines.join(u'\n');
 }
 
-void CContourMapThread::RenderStep(bool withSurface, const QString& warning)
+MapDrawInput CContourMapThread::DrawInput() const
 {
-    const int width = m_client.right - m_client.left, height = m_client.bottom - m_client.top;
-    if (width <= 0 || height <= 0)
-        return;  // no window to draw for
     MapDrawInput in;
-    float start = 0.0f, stop = 0.0f;
-    m_settings.ColourRange(m_largestValue, &start, &stop);
-    m_settings.colorScale.SetRange(start, stop);
     in.settings = &m_settings;
     in.xAxis = m_xAxis;
     in.yAxis = m_yAxis;
-    in.zAxis = m_zAxis;  // RenderMapImage fits it to the fixed-amplitude range when that is in force
+    in.zAxis = m_zAxis;  // the drawing fits it to the fixed-amplitude range when that is in force
     in.layout = m_layout;
-    // Without a surface for these inputs, neither it nor contours traced from an earlier one are
-    // drawn: the warning takes their place.
-    in.surface = withSurface ? &m_surface : nullptr;
-    in.contours = withSurface ? &m_result : nullptr;
+    // The same rule as the screen's picture: a failed surface step leaves nothing to draw.
+    const bool current = !SurfaceFailed();
+    in.surface = current ? &m_surface : nullptr;
+    in.contours = current ? &m_result : nullptr;
     in.levels = m_levels;
     in.x = &m_x;
     in.y = &m_y;
@@ -502,6 +496,24 @@ void CContourMapThread::RenderStep(bool withSurface, const QString& warning)
     in.image = &m_image;
     in.dpiX = m_dpiX;
     in.dpiY = m_dpiY;
+    return in;
+}
+
+void CContourMapThread::RenderStep(bool withSurface, const QString& warning)
+{
+    const int width = m_client.right - m_client.left, height = m_client.bottom - m_client.top;
+    if (width <= 0 || height <= 0)
+        return;  // no window to draw for
+    float start = 0.0f, stop = 0.0f;
+    m_settings.ColourRange(m_largestValue, &start, &stop);
+    m_settings.colorScale.SetRange(start, stop);
+    MapDrawInput in = DrawInput();
+    // Without a surface for these inputs, neither it nor contours traced from an earlier one are
+    // drawn: the warning takes their place.
+    if (!withSurface) {
+        in.surface = nullptr;
+        in.contours = nullptr;
+    }
     in.abort = &m_result.cancel;
 
     QImage picture(width, height, QImage::Format_RGB32);

@@ -41,6 +41,7 @@
 #include "mapping/ContourResult.h"
 #include "mapping/ContourTracer.h"
 #include "mapping/Surface3DData.h"
+#include "render/MapDrawInput.h"
 #include "workers/ThinThread.h"
 #include "geometry/MapAxis.h"
 #include "geometry/MapLayout.h"
@@ -108,6 +109,10 @@ public:
     const CTXFloatArray& Levels() const { return m_levels; }
     const ContourParameters& Parameters() const { return m_contourParams; }
     const CTessarixSettings& Settings() const { return m_settings; }
+    // What the drawing reads of the last computed map, pointing into this computation's own
+    // copies; the surface and contours only while the last surface step stands behind them.
+    // Printing draws the page from it at its own resolution and layout, without an abort flag.
+    MapDrawInput DrawInput() const;
     SurfaceStatus LastSurfaceStatus() const { return m_surfaceStatus; }
     LevelSeriesStatus LastLevelStatus() const { return m_levelStatus; }
     // Why the surface step failed ("WARNING! ..."), empty unless it did.

@@ -51,3 +51,12 @@ bool CMapComputationSet::InputValueRange(int column, float* smallest, float* lar
 {
     return column >= 0 && column < kColumnCount && Thread(column).InputValueRange(smallest, largest);
 }
+
+bool CMapComputationSet::IdleDrawInput(int column, MapDrawInput* input)
+{
+    if (column < 0 || column >= kColumnCount)
+        return false;
+    WaitUntilIdle(column);
+    *input = Thread(column).DrawInput();
+    return true;
+}

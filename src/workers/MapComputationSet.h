@@ -28,6 +28,9 @@ public:
     const CContourMapThread& Thread(int column) const { return *m_threads.at(size_t(column)); }
     // Waits until the worker of `column` has nothing pending and is not running.
     void WaitUntilIdle(int column) { Thread(column).WaitUntilIdle(); }
+    // What printing draws of `column`'s last map, once its worker is idle; false for a column
+    // outside 0..11.
+    bool IdleDrawInput(int column, MapDrawInput* input);
 
 private:
     std::array<std::unique_ptr<CContourMapThread>, kColumnCount> m_threads;

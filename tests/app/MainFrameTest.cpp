@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,7 @@
 #include "app/PropertiesWnd.h"
 #include "document/DocStrings.h"
 #include "app/RibbonBar.h"
+#include "print/TXPreviewView.h"
 #include "app/TessarixApp.h"
 #include "document/TessarixDoc.h"
 #include "render/TessarixView.h"
@@ -243,11 +246,11 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_IMAGE_CLIP, ID_FILE_PRINT})
+    for (int id : {ID_TX_IMAGE_CLIP})
         EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
                    ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_EDIT_UNDO,
-                   ID_EDIT_REDO})
+                   ID_EDIT_REDO, ID_FILE_PRINT})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
     int clipRuns = 0;
@@ -680,6 +683,78 @@ TEST_F(MainFrameTest, PropertiesPaneReloadsOnTheFramesSettingsNotification)
     pane->Model().Edit(zStart, v);
     EXPECT_EQ(app->Document().Settings().zAxis.start, 30.0f);
     EXPECT_EQ(pane->Cell(zStart)->Value().real, 30.0f);
+}
+
+// Printing in both interface styles: every print command has its place, and --print prints
+// the opened document on the application's printer, one page per enabled column.
+TEST_F(MainFrameTest, PrintCommandsInBothStyles)
+{
+    for (int ui : {1, 0}) {
+        SCOPED_TRACE(ui);
+        {
+            QSettings ini(iniPath, QSettings::IniFormat);
+            ini.setValue(QStringLiteral("Workspace/ApplicationUI"), ui);
+        }
+        ASSERT_EQ(Start(), -1);
+        for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_PAGE_SETUP, ID_SET_TITLE,
+                       ID_SET_TEXT_ABOVE, ID_SET_TEXT_BELOW, ID_SET_FOOTER})
+            EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
+        EXPECT_EQ(frame->ActionsFor(ID_FILE_PRINT_DIRECT).isEmpty(), ui == 0);  // Quick Print: ribbon only
+    }
+}
+
+// The ribbon look's preview shows the text commands in a ribbon category of its own.
+TEST_F(MainFrameTest, RibbonPreviewHoldsTheTextCommandsInItsOwnCategory)
+{
+    ASSERT_EQ(Start(), -1);
+    ASSERT_TRUE(frame->IsRibbon());
+    CTXPreviewView preview(app->Document(), app->Printer(), nullptr, {}, 1, frame);
+    CRibbonBar* ribbon = AddPreviewRibbon(preview, frame->Look());
+    const std::vector<CRibbonPanel*> panels = ribbon->Panels(0);
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_EQ(panels[0]->Title(), QStringLiteral("Text"));
+    const auto buttons = panels[0]->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), kPrintBlockCount);
+    for (int kind = 0; kind < kPrintBlockCount; ++kind) {
+        EXPECT_EQ(buttons[kind]->defaultAction(), preview.TextAction(kind));
+        EXPECT_FALSE(preview.ToolBar()->actions().contains(preview.TextAction(kind)));
+    }
+    const auto tabs = ribbon->findChildren<QToolButton*>(QStringLiteral("RibbonCategoryTab"));
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_EQ(tabs[0]->text(), QStringLiteral("Tessarix"));
+}
+
+// Quick Print on a printer that cannot be opened says so instead of passing in silence.
+TEST_F(MainFrameTest, QuickPrintThatFailsTellsTheUser)
+{
+    ASSERT_EQ(Start(), -1);
+    app->Printer().setOutputFormat(QPrinter::PdfFormat);
+    app->Printer().setOutputFileName(dir.filePath(QStringLiteral("no/such/folder/out.pdf")));
+    ASSERT_TRUE(app->Commands().Run(ID_FILE_PRINT_DIRECT));
+    EXPECT_EQ(prompt.Messages(), QStringList{QStringLiteral("The document could not be printed: the printer did not accept the pages.")});
+}
+
+TEST_F(MainFrameTest, PrintOptionPrintsEveryEnabledColumnWithTheProfilesMargins)
+{
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Settings/Margins"), QStringLiteral("1000,1000,2000,2000"));
+    }
+    app = std::make_unique<CTessarixApp>(std::make_unique<CFakeMapComputations>(&shared), programFolder);
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    app->Printer().setOutputFormat(QPrinter::PdfFormat);
+    app->Printer().setOutputFileName(pdf);
+    EXPECT_EQ(app->InitInstance({QStringLiteral("--print"), QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix")}), 0);
+    EXPECT_EQ(app->Margins(), (PageMargins{1000, 1000, 2000, 2000}));  // read before printing
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    // One page object per enabled column of the sample.
+    const qsizetype pages = bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page ") +
+                            bytes.count("/Type /Page/") + bytes.count("/Type /Page>");
+    EXPECT_EQ(pages, qsizetype(app->Document().EnabledColumnIndices().size()));
+    EXPECT_TRUE(prompt.Texts().isEmpty());
 }
 
 }  // namespace
