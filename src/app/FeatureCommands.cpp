@@ -29,6 +29,7 @@
 #include "dataentry/RecalcXYCoordinateDlg.h"
 #include "dataentry/TableClipboard.h"
 #include "document/TessarixDoc.h"
+#include "image/ImageClipDlg.h"
 #include "image/ImagePositionDlg.h"
 #include "image/ImportImageDlg.h"
 #include "render/SymbolSets.h"
@@ -120,9 +121,12 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     commands.Register(ID_TX_GRID, [&app] { RunGridSetupDialog(app.MainFrame(), app.Document()); });
     commands.Register(ID_TX_IMPORT_IMAGE,
                       [&app] { RunImportImageDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); });
-    // Placing the picture needs a picture.
+    // Placing and clipping the picture need a picture.
     commands.Register(
         ID_TX_IMAGE_SCALE, [&app] { RunImagePositionDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); },
+        [&app] { return CommandState{app.Document().Image().HasPicture(), false, {}}; });
+    commands.Register(
+        ID_TX_IMAGE_CLIP, [&app] { RunImageClipDlg(app.MainFrame(), app.Document(), CKWProfileStore::Instance()); },
         [&app] { return CommandState{app.Document().Image().HasPicture(), false, {}}; });
     CEditDataDlg::SetRecalcXYHandler(RunRecalcXYDialog);
     commands.Register(ID_TX_EDIT_DATA, [&app] { RunEditDataDialog(app.MainFrame(), app.Document()); });

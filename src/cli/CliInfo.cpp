@@ -100,9 +100,16 @@ QJsonObject Settings(const CTessarixSettings& s)
     size_t vertex = 0;
     for (int p = 0; p < s.PolylineCount(); ++p) {
         QJsonArray points;
-        for (int k = 0; k < s.clipPolylines[size_t(p)] && vertex < s.clipPoints.size(); ++k, ++vertex)
-            points.append(QJsonArray{JsonFloat(s.clipPoints[vertex].x), JsonFloat(s.clipPoints[vertex].y)});
+        // The same vertices in map coordinates, through the picture's rectangle.
+        QJsonArray mapPoints;
+        for (int k = 0; k < s.clipPolylines[size_t(p)] && vertex < s.clipPoints.size(); ++k, ++vertex) {
+            const KW_FPOINT v = s.clipPoints[vertex];
+            points.append(QJsonArray{JsonFloat(v.x), JsonFloat(v.y)});
+            mapPoints.append(QJsonArray{JsonFloat(s.imageRect.x0 + (s.imageRect.x1 - s.imageRect.x0) * v.x),
+                                        JsonFloat(s.imageRect.y0 + (s.imageRect.y1 - s.imageRect.y0) * v.y)});
+        }
         polylines.append(QJsonObject{{"points", points},
+                                     {"mapPoints", mapPoints},
                                      {"conditioning", s.conditioningFlags[size_t(p)]},
                                      {"conditioningLevel", JsonFloat(s.conditioningLevels[size_t(p)])},
                                      {"conditioningStep", s.conditioningSteps[size_t(p)]}});

@@ -246,19 +246,18 @@ TEST_F(MainFrameTest, StatusBarReadsTheCursorOutThroughTheView)
 TEST_F(MainFrameTest, CommandsWithoutHandlersAreNowhereUntilRegistered)
 {
     ASSERT_EQ(Start(), -1);
-    for (int id : {ID_TX_IMAGE_CLIP})
-        EXPECT_TRUE(frame->ActionsFor(id).isEmpty()) << id;
+    // Every command of the layouts has its handler now; none is left for a placeholder.
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
-                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_EDIT_UNDO,
-                   ID_EDIT_REDO, ID_FILE_PRINT})
+                   ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_TX_IMAGE_CLIP, ID_EDIT_UNDO,
+                   ID_EDIT_REDO, ID_FILE_PRINT, ID_SET_FOOTER})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 
-    int clipRuns = 0;
-    extraCommands.push_back({ID_TX_IMAGE_CLIP, [&clipRuns] { ++clipRuns; }});
+    int footerRuns = 0;
+    extraCommands.push_back({ID_SET_FOOTER, [&footerRuns] { ++footerRuns; }});
     ASSERT_EQ(Start(), -1);
-    ASSERT_FALSE(frame->ActionsFor(ID_TX_IMAGE_CLIP).isEmpty());
-    frame->ActionsFor(ID_TX_IMAGE_CLIP).first()->trigger();
-    EXPECT_EQ(clipRuns, 1);
+    ASSERT_FALSE(frame->ActionsFor(ID_SET_FOOTER).isEmpty());
+    frame->ActionsFor(ID_SET_FOOTER).first()->trigger();
+    EXPECT_EQ(footerRuns, 1);
 }
 
 // The undo history gives its own menu text in the classic style; the ribbon keeps its label.
@@ -590,9 +589,19 @@ TEST_F(MainFrameTest, WindowGeometryIsRememberedPerStyle)
 
 namespace {
 
-// Image Scale needs a picture to place, in the ribbon and in the classic menus and toolbar.
-TEST_F(MainFrameTest, ImageScaleIsEnabledOnlyWithAPictureInBothStyles)
+// Image Scale and Image Clip need a picture, in the ribbon and in the classic menus and toolbar.
+struct PictureCommandRow {
+    const char* name;
+    int id;
+    const char* label;
+    const char* prompt;
+};
+
+class PictureCommandTest : public MainFrameTest, public ::testing::WithParamInterface<PictureCommandRow> {};
+
+TEST_P(PictureCommandTest, IsEnabledOnlyWithAPictureInBothStyles)
 {
+    const PictureCommandRow& row = GetParam();
     const QString picture = QStringLiteral(TESSARIX_SAMPLES_DIR "/pictures/jpeg_gray_150dpi_640x400.jpg");
     for (int ui : {1, 0}) {
         SCOPED_TRACE(ui);
@@ -603,19 +612,26 @@ TEST_F(MainFrameTest, ImageScaleIsEnabledOnlyWithAPictureInBothStyles)
         ASSERT_EQ(Start(), -1);
         EXPECT_EQ(frame->IsRibbon(), ui == 1);
         frame->UpdateCommandStates();
-        const QList<QAction*> actions = frame->ActionsFor(ID_TX_IMAGE_SCALE);
+        const QList<QAction*> actions = frame->ActionsFor(row.id);
         ASSERT_FALSE(actions.isEmpty());
         for (QAction* a : actions) {
             EXPECT_FALSE(a->isEnabled());
-            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Image Scale"))) << a->toolTip().toStdString();
-            EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Change the scale and position of the image")));
+            EXPECT_TRUE(a->toolTip().contains(QString::fromUtf8(row.label))) << a->toolTip().toStdString();
+            EXPECT_TRUE(a->toolTip().contains(QString::fromUtf8(row.prompt))) << a->toolTip().toStdString();
         }
         ASSERT_TRUE(app->Document().ImportImage(picture, CTXImage::Jpeg));
         frame->UpdateCommandStates();
-        for (QAction* a : frame->ActionsFor(ID_TX_IMAGE_SCALE))
+        for (QAction* a : frame->ActionsFor(row.id))
             EXPECT_TRUE(a->isEnabled());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PictureCommandTest,
+    ::testing::Values(PictureCommandRow{"ImageScale", ID_TX_IMAGE_SCALE, "Image Scale",
+                                        "Change the scale and position of the image"},
+                      PictureCommandRow{"ImageClip", ID_TX_IMAGE_CLIP, "Image Clip", "Define the image clipping path"}),
+    [](const ::testing::TestParamInfo<PictureCommandRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
 
