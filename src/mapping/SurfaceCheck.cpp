@@ -1,0 +1,144 @@
+#include "mapping/SurfaceCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "mapping/RbfInterpolator.h"
+
+namespace {
+
+// The augmented system of CRbfInterpolator, row-major with row stride `order`; returns ||A||_1.
+double Assemble(double* a, int32_t n, const double* px, const double* py, int32_t kernel, double c)
+{
+    const int32_t order = n + 3;
+    const double phi0 = RbfPhiAtZero(kernel, c);
+    std::fill(a, a + size_t(order) * size_t(order), 0.0);
+    for (int32_t i = 0; i < n; ++i) {
+        double* row = a + size_t(i) * size_t(order);
+        row[i] = phi0;
+        for (int32_t j = i + 1; j < n; ++j) {
+            const double dx = px[j] - px[i];
+            const double dy = py[j] - py[i];
+            const double phi = (dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy);
+            row[j] = phi;
+            a[size_t(j) * size_t(order) + size_t(i)] = phi;
+        }
+        const double poly[3] = {1.0, px[i], py[i]};
+        for (int32_t t = 0; t < 3; ++t) {
+            row[n + t] = poly[t];
+            a[size_t(n + t) * size_t(order) + size_t(i)] = poly[t];
+        }
+    }
+    // The matrix is symmetric: the largest row sum is the largest column sum.
+    double norm = 0.0;
+    for (int32_t i = 0; i < order; ++i) {
+        double sum = 0.0;
+        for (int32_t j = 0; j < order; ++j)
+            sum += std::fabs(a[size_t(i) * size_t(order) + size_t(j)]);
+        norm = std::max(norm, sum);
+    }
+    return norm;
+}
+
+// Magnitude for ranking; a residual that is not a number ranks first.
+double RankOf(double residual)
+{
+    return std::isnan(residual) ? std::numeric_limits<double>::infinity() : std::fabs(residual);
+}
+
+}  // namespace
+
+bool SurfaceCheck::IsWorst(int32_t point) const
+{
+    return std::find(worst.begin(), worst.end(), point) != worst.end();
+}
+
+SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
+                          int32_t kernel, float parameter)
+{
+    SurfaceCheck check;
+    if (n > kMaxInterpolationPoints) {
+        check.status = SurfaceCheckStatus::TooManyPoints;
+        return check;
+    }
+    if (n < 3 || measured < 1 || measured > n) {
+        check.status = SurfaceCheckStatus::TooFewPoints;
+        return check;
+    }
+    const int32_t order = n + 3;
+    const double c = double(parameter);
+    std::unique_ptr<double[]> system;
+    std::vector<double> px, py, solution, unit;
+    try {
+        system.reset(new double[size_t(order) * size_t(order)]);
+        px.assign(x, x + n);
+        py.assign(y, y + n);
+        solution.assign(size_t(order), 0.0);
+        unit.assign(size_t(order), 0.0);
+        check.residuals.assign(size_t(measured), 0.0);
+    } catch (const std::bad_alloc&) {
+        check.status = SurfaceCheckStatus::OutOfMemory;
+        return check;
+    }
+    double* a = system.get();
+    const double normA = Assemble(a, n, px.data(), py.data(), kernel, c);
+    if (CroutDecompose(a, order, order) == false) {
+        check.status = SurfaceCheckStatus::Singular;
+        check.residuals.clear();
+        return check;
+    }
+    std::copy(v, v + n, solution.begin());
+    CroutSubstitute(a, order, order, solution.data());
+
+    // Column k of A^-1, one at a time: its diagonal element for the residual of a measured
+    // point, its absolute sum for the norm.
+    double normInverse = 0.0;
+    for (int32_t k = 0; k < order; ++k) {
+        std::fill(unit.begin(), unit.end(), 0.0);
+        unit[size_t(k)] = 1.0;
+        CroutSubstitute(a, order, order, unit.data());
+        double sum = 0.0;
+        for (double e : unit)
+            sum += std::fabs(e);
+        normInverse = std::max(normInverse, sum);
+        if (k < measured)
+            check.residuals[size_t(k)] = solution[size_t(k)] / unit[size_t(k)];
+    }
+    check.conditionEstimate = normA * normInverse;
+
+    double squares = 0.0;
+    for (double e : check.residuals)
+        squares += e * e;
+    check.rms = std::sqrt(squares / measured);
+
+    std::vector<int32_t> ranked(static_cast<size_t>(measured));
+    for (int32_t k = 0; k < measured; ++k)
+        ranked[size_t(k)] = k;
+    const size_t named = std::min<size_t>(ranked.size(), SurfaceCheck::kWorstCount);
+    std::partial_sort(ranked.begin(), ranked.begin() + ptrdiff_t(named), ranked.end(), [&](int32_t p, int32_t q) {
+        const double rp = RankOf(check.residuals[size_t(p)]), rq = RankOf(check.residuals[size_t(q)]);
+        return rp != rq ? rp > rq : p < q;
+    });
+    check.worst.assign(ranked.begin(), ranked.begin() + ptrdiff_t(named));
+
+    // The surface at the measured points, summed as the map's own evaluation sums it.
+    const double phi0 = RbfPhiAtZero(kernel, c);
+    for (int32_t k = 0; k < measured; ++k) {
+        double s = solution[size_t(n)] + solution[size_t(n + 1)] * px[size_t(k)] + solution[size_t(n + 2)] * py[size_t(k)];
+        for (int32_t j = 0; j < n; ++j) {
+            const double dx = px[size_t(k)] - px[size_t(j)];
+            const double dy = py[size_t(k)] - py[size_t(j)];
+            s += solution[size_t(j)] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy));
+        }
+        const double miss = std::fabs(s - double(v[k]));
+        if (check.largestMissPoint < 0 || miss > check.largestMiss || std::isnan(miss)) {
+            check.largestMiss = miss;
+            check.largestMissPoint = k;
+        }
+    }
+    check.status = SurfaceCheckStatus::Checked;
+    return check;
+}
