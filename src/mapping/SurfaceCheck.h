@@ -29,6 +29,9 @@ enum class SurfaceCheckStatus {
 
 struct SurfaceCheck {
     static constexpr int kWorstCount = 5;  // how many of the worst points are named
+    // A well-conditioned interpolant passes through its points; a larger miss (in the unit of
+    // the values, dB) means the system is ill-conditioned and the parameter should change.
+    static constexpr double kIllConditionedMiss = 0.1;
 
     SurfaceCheckStatus status = SurfaceCheckStatus::TooFewPoints;
     std::vector<double> residuals;  // leave-one-out residual of each measured point
@@ -39,6 +42,8 @@ struct SurfaceCheck {
     double conditionEstimate = 0.0; // ||A||_1 ||A^-1||_1
 
     bool IsWorst(int32_t point) const;
+    // The miss exceeds kIllConditionedMiss (or is not a number).
+    bool MissesPoints() const { return !(largestMiss <= kIllConditionedMiss); }
 };
 
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
