@@ -6,7 +6,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "cli/CliDocument.h"
 #include "cli/CliStrings.h"
@@ -149,7 +151,8 @@ int Check(CliContext& ctx)
     }
     const CTessarixSettings& s = doc.Settings();
     const SurfaceCheck check =
-        CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter);
+        CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter,
+                     int(std::max(1u, std::thread::hardware_concurrency())));
     if (check.status != SurfaceCheckStatus::Checked) {
         ctx.err << RefusalText(check, column, in) << "\n";
         return CliRefused;
