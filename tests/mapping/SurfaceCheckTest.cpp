@@ -57,14 +57,14 @@ Input RaisedCorner()
     return in;
 }
 
-// Six readings of a sound field inside the square and four boundary points at its corners,
+// Readings of a sound field inside the square and four boundary points at its corners,
 // which stay in every refit.
-Input FieldWithBoundary()
+Input FieldOf(int measured)
 {
     Input in;
     std::mt19937 rng(11);
     std::uniform_real_distribution<float> u(0.15f, 0.85f);
-    for (int k = 0; k < 6; ++k) {
+    for (int k = 0; k < measured; ++k) {
         const float x = u(rng), y = u(rng);
         in.Add(x, y, 85.0f - 12.0f * std::hypot(x - 0.4f, y - 0.5f) + 2.0f * std::sin(5.0f * y));
     }
@@ -73,6 +73,17 @@ Input FieldWithBoundary()
         for (float cy : {0.0f, 1.0f})
             in.Add(cx, cy, 70.0f);
     return in;
+}
+
+Input FieldWithBoundary()
+{
+    return FieldOf(6);
+}
+
+// More measured points than the diagonals solved side by side, the last block partly filled.
+Input LargerFieldWithBoundary()
+{
+    return FieldOf(19);
 }
 
 struct RefitCase {
@@ -111,7 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RefitCase{"CornerGaussian", RaisedCorner, RbfGaussian, 4.0f},
                       RefitCase{"BoundaryMultiquadric", FieldWithBoundary, RbfMultiquadric, 0.2f},
                       RefitCase{"BoundaryCubic", FieldWithBoundary, RbfCubicMultiquadric, 0.1f},
-                      RefitCase{"BoundaryMadychNelson", FieldWithBoundary, RbfMadychNelson, 0.0f}),
+                      RefitCase{"BoundaryMadychNelson", FieldWithBoundary, RbfMadychNelson, 0.0f},
+                      RefitCase{"SeveralBlocksMultiquadric", LargerFieldWithBoundary, RbfMultiquadric, 0.2f},
+                      RefitCase{"SeveralBlocksThinPlate", LargerFieldWithBoundary, RbfThinPlateSpline, 0.3f}),
     [](const ::testing::TestParamInfo<RefitCase>& info) { return std::string(info.param.name); });
 
 TEST(SurfaceCheckTest, RaisedCornerMissesBySixEitherWay)
