@@ -1,0 +1,171 @@
+// tessarix-cli check FILE [--column N] [--json]: how well the surface of a column stands behind
+// its measured points: the leave-one-out residual of each, their RMS and worst five, the largest
+// miss of the surface at the points and the condition estimate of the interpolation system.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "cli/CliDocument.h"
+#include "cli/CliStrings.h"
+#include "document/TessarixDoc.h"
+#include "mapping/RbfInterpolator.h"
+#include "mapping/SurfaceCheck.h"
+#include "util/StringTable.h"
+#include "workers/ContourMapThread.h"
+
+namespace {
+
+// The column's interpolation input as the map worker builds it: the measured points, then the
+// boundary and conditioning points, in map coordinates.
+struct CheckInput {
+    CTXFloatArray x, y, v;
+    int32_t measured = 0;
+};
+
+CheckInput InputOf(const CTessarixDoc& doc, int column)
+{
+    CheckInput in;
+    const CTXFloatArray& values = doc.Column(column).values;
+    const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
+    in.x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
+    in.y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
+    in.v.assign(values.begin(), values.begin() + ptrdiff_t(n));
+    in.measured = int32_t(n);
+    const CTessarixSettings& s = doc.Settings();
+    if (s.useBoundaryConditions)
+        AppendBoundaryPoints(s, in.x, in.y, in.v);
+    AppendConditioningPoints(s, in.x, in.y, in.v);
+    return in;
+}
+
+QJsonValue JsonDouble(double d)
+{
+    return std::isfinite(d) ? QJsonValue(d) : QJsonValue(QJsonValue::Null);
+}
+
+QString Db(double d)
+{
+    return QString::number(d, 'f', 3);
+}
+
+QString MissWarning(const SurfaceCheck& check)
+{
+    return check.MissesPoints()
+               ? TxFormat(IDS_CLI_CHECK_MISS_WARNING, QString::number(check.largestMissPoint + 1), Db(check.largestMiss))
+               : QString();
+}
+
+void PrintTable(CliContext& ctx, const CheckInput& in, const SurfaceCheck& check)
+{
+    ctx.out << "point\tx\ty\tvalue\tLOO residual\n";
+    for (int32_t k = 0; k < in.measured; ++k)
+        ctx.out << (k + 1) << '\t' << ShortestFloatText(in.x[size_t(k)]) << '\t' << ShortestFloatText(in.y[size_t(k)])
+                << '\t' << ShortestFloatText(in.v[size_t(k)]) << '\t' << Db(check.residuals[size_t(k)])
+                << (check.IsWorst(k) ? "\t*" : "") << '\n';
+    ctx.out << TxFormat(IDS_CLI_CHECK_WORST, QString::number(check.worst.size())) << '\n'
+            << TxFormat(IDS_CLI_CHECK_RMS, Db(check.rms)) << '\n'
+            << TxFormat(IDS_CLI_CHECK_MISS, QString::number(check.largestMiss, 'g', 3),
+                        QString::number(check.largestMissPoint + 1))
+            << '\n'
+            << TxFormat(IDS_CLI_CHECK_CONDITION, QString::number(check.conditionEstimate, 'e', 3)) << '\n';
+    if (check.MissesPoints())
+        ctx.out << MissWarning(check) << '\n';
+}
+
+void PrintJson(CliContext& ctx, int column, const CheckInput& in, const SurfaceCheck& check)
+{
+    QJsonArray points;
+    for (int32_t k = 0; k < in.measured; ++k)
+        points.append(QJsonObject{{"point", k + 1},
+                                  {"x", JsonFloat(in.x[size_t(k)])},
+                                  {"y", JsonFloat(in.y[size_t(k)])},
+                                  {"value", JsonFloat(in.v[size_t(k)])},
+                                  {"residual", JsonDouble(check.residuals[size_t(k)])},
+                                  {"worst", check.IsWorst(k)}});
+    QJsonArray worst;
+    for (int32_t p : check.worst)
+        worst.append(p + 1);
+    const QString warning = MissWarning(check);
+    const QJsonObject root{{"column", column},
+                           {"points", points},
+                           {"worst", worst},
+                           {"rms", JsonDouble(check.rms)},
+                           {"largestMiss", JsonDouble(check.largestMiss)},
+                           {"largestMissPoint", check.largestMissPoint + 1},
+                           {"conditionEstimate", JsonDouble(check.conditionEstimate)},
+                           {"warning", warning.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(warning)}};
+    ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
+}
+
+QString RefusalText(const SurfaceCheck& check, int column, const CheckInput& in)
+{
+    switch (check.status) {
+    case SurfaceCheckStatus::TooManyPoints:
+        return TxFormat(IDS_CLI_CHECK_TOO_MANY, QString::number(in.x.size()), QString::number(kMaxInterpolationPoints));
+    case SurfaceCheckStatus::Singular:
+        return TxFormat(IDS_CLI_CHECK_SINGULAR, QString::number(column));
+    case SurfaceCheckStatus::OutOfMemory:
+        return TxString(IDS_CLI_CHECK_NO_MEMORY);
+    default:
+        return TxFormat(IDS_CLI_CHECK_TOO_FEW, QString::number(column));
+    }
+}
+
+int Check(CliContext& ctx)
+{
+    CliArgs args(ctx.args);
+    const QString columnText = args.TakeOption(QStringLiteral("--column"), QStringLiteral("0"));
+    const bool json = args.TakeFlag(QStringLiteral("--json"));
+    const QStringList files = args.Positional();
+    if (files.size() != 1 || !args.UnknownOption().isEmpty() || args.MissingValue()) {
+        ctx.err << CliUsageOf(QStringLiteral("check")) << "\n";
+        return CliUsage;
+    }
+    int column = 0;
+    if (!CliColumnIndex(columnText, &column)) {
+        ctx.err << TxString(IDS_CLI_BAD_COLUMN) << "\n";
+        return CliUsage;
+    }
+    CTessarixDoc doc;
+    if (!CliOpenDocument(ctx, doc, files.first()))
+        return CliRefused;
+
+    CheckInput in = InputOf(doc, column);
+    const int32_t n = int32_t(in.x.size());
+    // The solver sees the points normalised to the extent, in float, as the map worker does.
+    const MapExtent& e = doc.Settings().extent;
+    CTXFloatArray xn(in.x.size()), yn(in.y.size());
+    for (size_t k = 0; k < xn.size(); ++k) {
+        xn[k] = (in.x[k] - e.x0) / (e.x1 - e.x0);
+        yn[k] = (in.y[k] - e.y0) / (e.y1 - e.y0);
+    }
+    int32_t first = 0, second = 0;
+    if (n <= kMaxInterpolationPoints && FindCoincidingPoints(xn, yn, &first, &second)) {
+        ctx.err << TxFormat(IDS_CLI_CHECK_COINCIDING, QString::number(first + 1), QString::number(second + 1)) << "\n";
+        return CliRefused;
+    }
+    const CTessarixSettings& s = doc.Settings();
+    const SurfaceCheck check =
+        CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter,
+                     int(std::max(1u, std::thread::hardware_concurrency())));
+    if (check.status != SurfaceCheckStatus::Checked) {
+        ctx.err << RefusalText(check, column, in) << "\n";
+        return CliRefused;
+    }
+    if (json)
+        PrintJson(ctx, column, in, check);
+    else
+        PrintTable(ctx, in, check);
+    return CliOk;
+}
+
+const CliRegistration reg("check", "check FILE [--column N] [--json]",
+                          "Check the surface of a column: leave-one-out residuals, largest miss, condition estimate.",
+                          Check);
+
+}  // namespace
