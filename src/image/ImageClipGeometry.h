@@ -23,15 +23,6 @@ constexpr int kVertexReach = 3;
 // The elliptic tool's polyline has this many vertices.
 constexpr int kEllipseVertices = 40;
 
-struct ClipPixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    friend bool operator==(const ClipPixelRect&, const ClipPixelRect&) = default;
-};
 
 class CImageClipGeometry {
 public:
@@ -39,7 +30,7 @@ public:
     CImageClipGeometry() = default;
     CImageClipGeometry(QSize client, QSize picture);
 
-    const ClipPixelRect& PictureRect() const { return m_rect; }
+    const TxRect& PictureRect() const { return m_rect; }
 
     // The point moved onto the nearest pixel of the picture rectangle.
     QPoint Clamp(QPoint p) const;
@@ -54,7 +45,7 @@ public:
     std::vector<KW_FPOINT> EllipseVertices(QPoint a, QPoint b) const;
 
 private:
-    ClipPixelRect m_rect;
+    TxRect m_rect;
 };
 
 // -1, 0 or 1: r lies right of, on, or left of the line from p to q (in the pixel plane).

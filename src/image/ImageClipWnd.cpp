@@ -16,7 +16,7 @@ constexpr int kCrossArm = 6;
 constexpr int kMarkOffset = 5;
 constexpr int kMarkArm = 3;
 
-QRectF PixelRectF(const ClipPixelRect& r)
+QRectF PixelRectF(const TxRect& r)
 {
     return QRectF(r.left, r.top, r.Width(), r.Height());
 }
@@ -72,7 +72,7 @@ QImage CImageClipWnd::Render() const
     image.fill(palette().color(QPalette::Window));
     QPainter painter(&image);
     const CImageClipGeometry& geometry = m_model.Geometry();
-    const ClipPixelRect& rect = geometry.PictureRect();
+    const TxRect& rect = geometry.PictureRect();
     const ClipPolylineSet& set = m_model.Set();
 
     painter.setPen(QPen(kFrameGrey, 1));

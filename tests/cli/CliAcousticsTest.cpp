@@ -13,19 +13,10 @@
 
 namespace {
 
-class CliAcoustics : public ::testing::Test {
+// Two readings at one place (80 and 90 dB), one elsewhere; 1 kHz 3 dB under SLM.
+class CliAcoustics : public CliImportedTable {
 protected:
-    void SetUp() override
-    {
-        // Two readings at one place (80 and 90 dB), one elsewhere; 1 kHz 3 dB under SLM.
-        QFile f(Path("t.csv"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("X,Y,SLM,125 Hz,1 kHz\n1,1,80,70,77\n1,1.0004,90,80,87\n5,5,60,50,57\n");
-        f.close();
-        ASSERT_EQ(RunTool({QStringLiteral("import"), Path("t.csv"), Path("t.Tsrix")}).status, CliOk);
-    }
-    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QTemporaryDir dir;
+    CliAcoustics() : CliImportedTable("X,Y,SLM,125 Hz,1 kHz\n1,1,80,70,77\n1,1.0004,90,80,87\n5,5,60,50,57\n") {}
 };
 
 TEST_F(CliAcoustics, MergeWritesTheEnergeticMean)

@@ -11,19 +11,9 @@
 
 namespace {
 
-class CliPrintTest : public ::testing::Test {
+class CliPrintTest : public CliImportedTable {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        QFile table(Path("t.csv"));
-        ASSERT_TRUE(table.open(QIODevice::WriteOnly));
-        table.write("X,Y,Leq,1 kHz\n0.1,0.1,71,60\n0.9,0.2,64,58\n0.5,0.8,80,66\n0.3,0.5,75,62\n0.7,0.6,69,61\n");
-        table.close();
-        ASSERT_EQ(RunTool({QStringLiteral("import"), Path("t.csv"), Path("t.Tsrix")}).status, CliOk);
-    }
-    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    QTemporaryDir dir;
+    CliPrintTest() : CliImportedTable("X,Y,Leq,1 kHz\n0.1,0.1,71,60\n0.9,0.2,64,58\n0.5,0.8,80,66\n0.3,0.5,75,62\n0.7,0.6,69,61\n") {}
 };
 
 struct UsageRow {
@@ -35,10 +25,7 @@ class CliPrintUsageTest : public CliPrintTest, public ::testing::WithParamInterf
 
 TEST_P(CliPrintUsageTest, RefusesBadArgumentsWithoutWriting)
 {
-    QStringList args{QStringLiteral("print"), Path("t.Tsrix")};
-    for (const char* a : GetParam().args)
-        args << QString::fromLatin1(a);
-    const CliRun r = RunTool(args);
+    const CliRun r = RunOnTable("print", GetParam().args);
     EXPECT_EQ(r.status, GetParam().status) << r.err.toStdString();
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("r.pdf")));

@@ -19,7 +19,7 @@ struct PictureRectRow {
     const char* name;
     QSize client;
     QSize picture;
-    ClipPixelRect expected;
+    TxRect expected;
 };
 
 class PictureRectTest : public ::testing::TestWithParam<PictureRectRow> {};
@@ -48,7 +48,7 @@ TEST(ImageClipGeometry, EveryPixelOfThePictureMapsBackToItself)
     // Single precision loses a hair on the way (0.29f * 100 < 29); the way back must not drop a pixel.
     for (QSize client : {QSize(116, 116), QSize(517, 333), QSize(1000, 700)}) {
         const CImageClipGeometry g(client, {4, 3});
-        const ClipPixelRect& r = g.PictureRect();
+        const TxRect& r = g.PictureRect();
         for (int x = r.left; x <= r.right; ++x)
             for (int y = r.top; y <= r.bottom; y += 7)
                 ASSERT_EQ(g.ToPixel(g.ToPicture({x, y})), QPoint(x, y)) << client.width() << " " << x << "," << y;
@@ -124,7 +124,7 @@ TEST(ImageClipGeometry, EllipseSpanningThePictureStaysWithinIt)
     // Odd sizes make the fractions inexact; no vertex may come out beyond 0..1.
     for (QSize client : {QSize(333, 217), QSize(517, 301), QSize(1001, 703)}) {
         const CImageClipGeometry g(client, {0, 0});
-        const ClipPixelRect& r = g.PictureRect();
+        const TxRect& r = g.PictureRect();
         for (const KW_FPOINT& v : g.EllipseVertices({r.left, r.top}, {r.right, r.bottom})) {
             EXPECT_GE(v.x, 0.0f);
             EXPECT_LE(v.x, 1.0f);
