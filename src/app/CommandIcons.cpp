@@ -309,6 +309,26 @@ void DrawCommand(QPainter& p, int id)
         for (QPointF pt : {QPointF(10, 10), QPointF(22, 16), QPointF(16, 22)})
             p.drawEllipse(pt, 2, 2);
         break;
+    case ID_TX_BAND_SUM:
+        // Octave band bars adding up into one overall bar.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kBlue);
+        for (int b = 0; b < 4; ++b)
+            p.drawRect(QRectF(3 + b * 4.5, 28 - (6 + 4 * (b % 3)), 3.5, 6 + 4 * (b % 3)));
+        p.setBrush(kRed);
+        p.drawRect(QRectF(23, 5, 6, 23));
+        break;
+    case ID_TX_MERGE_READINGS:
+        // Two readings at one position joined into one.
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(kRed);
+        p.drawEllipse(QPointF(8, 9), 4, 4);
+        p.drawEllipse(QPointF(8, 23), 4, 4);
+        Arrow(p, QPointF(12, 10), QPointF(20, 15), kInk, 1.5);
+        Arrow(p, QPointF(12, 22), QPointF(20, 17), kInk, 1.5);
+        p.setBrush(kGreen);
+        p.drawEllipse(QPointF(25, 16), 4.5, 4.5);
+        break;
     case ID_TX_IMPORT_IMAGE:
         Picture(p, QRectF(3, 8, 22, 18));
         Arrow(p, QPointF(25, 3), QPointF(25, 14), kGreen, 3);

@@ -35,6 +35,8 @@ enum CommandId : int {
     ID_VIEW_PDF = 56031,
     ID_PDF_FIRST = 56032,
     ID_PDF_LAST = 56052,  // 21 documents at most
+    ID_TX_BAND_SUM = 62500,
+    ID_TX_MERGE_READINGS = 62501,
 
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -21,11 +21,13 @@
 #include "app/PropertiesWnd.h"
 #include "app/TessarixApp.h"
 #include "colors/ColorScaleDlg.h"
+#include "dataentry/BandSumDlg.h"
 #include "dataentry/EditDataDlg.h"
 #include "dataentry/GridSetupDlg.h"
 #include "dataentry/InsertDataDlg.h"
 #include "dataentry/InsertDataModel.h"
 #include "dataentry/MainSetupDlg.h"
+#include "dataentry/MergeReadingsDlg.h"
 #include "dataentry/RecalcXYCoordinateDlg.h"
 #include "dataentry/TableClipboard.h"
 #include "document/TessarixDoc.h"
@@ -135,6 +137,11 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
         ID_EDIT_PASTE, [&app] { RunEditDataDialog(app.MainFrame(), app.Document(), ClipboardText()); },
         [] { return CommandState{ClipboardHasText(), false, {}}; });
     RegisterInsertData(app, commands);
+    // The acoustic edits need measured points to work on.
+    auto hasPoints = [&app] { return CommandState{app.Document().PointCount() > 0, false, {}}; };
+    commands.Register(ID_TX_BAND_SUM, [&app] { RunBandSumDialog(app.MainFrame(), app.Document()); }, hasPoints);
+    commands.Register(ID_TX_MERGE_READINGS, [&app] { RunMergeReadingsDialog(app.MainFrame(), app.Document()); },
+                      hasPoints);
     RegisterPropertiesPane(app, commands);
     RegisterPrintCommands(app, commands);
 }

@@ -245,7 +245,7 @@ TEST_F(MainFrameTest, EveryLayoutCommandHasItsHandler)
     ASSERT_EQ(Start(), -1);
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_MAP_MODE_COLORMAP, ID_APP_ABOUT,
                    ID_TX_EDIT_DATA, ID_TX_INSERT_DATA, ID_TX_SETUP, ID_TX_GRID, ID_TX_IMPORT_IMAGE, ID_TX_IMAGE_CLIP, ID_EDIT_UNDO,
-                   ID_EDIT_REDO, ID_FILE_PRINT, ID_SET_FOOTER})
+                   ID_EDIT_REDO, ID_FILE_PRINT, ID_SET_FOOTER, ID_TX_BAND_SUM, ID_TX_MERGE_READINGS})
         EXPECT_FALSE(frame->ActionsFor(id).isEmpty()) << id;
 }
 

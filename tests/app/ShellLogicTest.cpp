@@ -287,6 +287,24 @@ TEST(ShellLayouts, ToolbarAndMenusKeepOnlyPresentCommands)
     }
 }
 
+// The acoustic edits sit in the classic Edit menu and the ribbon's Data panel, nowhere else.
+TEST(ShellLayouts, AcousticEditsAreInTheEditMenuAndTheDataPanel)
+{
+    const auto places = [](const std::vector<MenuLayout>& layouts, int id) {
+        std::vector<int> titles;
+        for (const MenuLayout& m : layouts)
+            for (const LayoutItem& item : m.items)
+                if (item.kind == LayoutItem::Command && item.command == id)
+                    titles.push_back(m.title);
+        return titles;
+    };
+    for (int id : {ID_TX_BAND_SUM, ID_TX_MERGE_READINGS}) {
+        EXPECT_EQ(places(ClassicMenus(), id), std::vector<int>{IDS_MENU_EDIT}) << id;
+        EXPECT_EQ(places(RibbonPanels(), id), std::vector<int>{IDS_PANEL_DATA}) << id;
+        EXPECT_FALSE(TxString(id).isEmpty()) << id;  // the prompt
+    }
+}
+
 TEST(CommandTableTest, RunsOnlyRegisteredEnabledCommands)
 {
     CCommandTable t;
