@@ -25,6 +25,7 @@ constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr qsizetype kPlaceableHeader = 22;
 constexpr uint32_t kEmrHeader = 1;
 constexpr uint32_t kEmrEof = 14;
+constexpr uint32_t kEmrComment = 70;
 constexpr qsizetype kEmfMinHeader = 88;
 constexpr qsizetype kWmfHeader = 18;
 
@@ -58,6 +59,33 @@ QRectF RectL(const char* p)
     return QRectF(QPointF(l, t), QPointF(r, b));
 }
 
+// The EMF+ records a comment record carries must tile its data exactly: the converter reads each
+// record header and payload where the sizes say, without checking them against the comment.
+bool EmfPlusCommentIntact(const char* record, uint32_t length)
+{
+    constexpr uint32_t kEmfPlusIdentifier = 0x2B464D45;  // "EMF+"
+    constexpr uint32_t kCommentHead = 12;                // type, size, data size
+    constexpr uint32_t kPlusRecordHead = 12;             // type, flags, size, data size
+    if (length < kCommentHead + 4 || LeU32(record + kCommentHead) != kEmfPlusIdentifier)
+        return true;  // not an EMF+ comment: the converter skips its data
+    const uint32_t dataSize = LeU32(record + 8);
+    if (dataSize < 4 || uint64_t(dataSize) + kCommentHead > length)
+        return false;
+    const char* p = record + kCommentHead + 4;
+    uint32_t left = dataSize - 4;
+    while (left > 0) {
+        if (left < kPlusRecordHead)
+            return false;
+        const uint32_t size = LeU32(p + 4);
+        const uint32_t payload = LeU32(p + 8);
+        if (size < kPlusRecordHead || size % 4 != 0 || size > left || payload > size - kPlusRecordHead)
+            return false;
+        p += size;
+        left -= size;
+    }
+    return true;
+}
+
 // Walks the records of an enhanced metafile; fills the facts on success.
 bool CheckEnhanced(const QByteArray& file, CTXMetafileFacts* facts)
 {
@@ -76,6 +104,8 @@ bool CheckEnhanced(const QByteArray& file, CTXMetafileFacts* facts)
         const uint32_t type = LeU32(p + off);
         const uint32_t length = LeU32(p + off + 4);
         if (length < 8 || length % 4 != 0 || length > uint64_t(size - off))
+            return false;
+        if (type == kEmrComment && !EmfPlusCommentIntact(p + off, length))
             return false;
         if (type == kEmrEof) {
             if (length >= 20) {

@@ -2,6 +2,8 @@
 // wrong filter, declaring sides no memory could hold, or with bytes flipped at random. Each must
 // be refused without a crash and leave the picture that was there as it was.
 
+#include <QtEndian>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -144,6 +146,20 @@ QByteArray Le32(uint32_t v)
     return b;
 }
 
+// The floor plan with the first EMF+ comment record patched `at` bytes into the record.
+QByteArray EmfPlusCommentPatched(qsizetype at, uint32_t value)
+{
+    const QByteArray emf = testpic::ReadFile(testpic::ShippedPicture("emf_floorplan_400x250mm.emf"));
+    auto u32 = [&](qsizetype o) { return qFromLittleEndian<uint32_t>(emf.constData() + o); };
+    constexpr uint32_t kComment = 70;
+    constexpr uint32_t kEmfPlus = 0x2B464D45;
+    for (qsizetype off = 0; off + 16 <= emf.size() && u32(off + 4) >= 8; off += u32(off + 4))
+        if (u32(off) == kComment && u32(off + 12) == kEmfPlus)
+            return Patched(emf, off + at, Le32(value));
+    ADD_FAILURE() << "the sample has no EMF+ comment";
+    return {};
+}
+
 testpic::TiffParams Huge(uint32_t w, uint32_t h)
 {
     testpic::TiffParams s;
@@ -173,6 +189,10 @@ const BadFileRow kBadFiles[] = {
      [] { return Patched(testpic::ReadFile(testpic::ShippedPicture("emf_floorplan_400x250mm.emf")), 40, "XEMF"); }},
     {"EmfRecordPastTheEnd", CTXImage::Metafile,
      [] { return Patched(testpic::ReadFile(testpic::ShippedPicture("emf_floorplan_400x250mm.emf")), 4, Le32(0x7FFFFFF0)); }},
+    // The converter read EMF+ records wherever their sizes pointed, past the comment holding them.
+    {"EmfPlusRecordPastItsComment", CTXImage::Metafile, [] { return EmfPlusCommentPatched(16 + 4, 0x1000); }},
+    {"EmfPlusRecordPayloadPastItsSize", CTXImage::Metafile, [] { return EmfPlusCommentPatched(16 + 8, 0x1000); }},
+    {"EmfPlusCommentDataPastItsRecord", CTXImage::Metafile, [] { return EmfPlusCommentPatched(8, 0x7FFFFFF0); }},
     {"WmfWrongHeaderSize", CTXImage::Metafile,
      [] { return Patched(testpic::ReadFile(testpic::ShippedPicture("wmf_floorplan_placeable.wmf")), 24, QByteArray("\x05\0", 2)); }},
     {"WmfRecordLargerThanItsMaximum", CTXImage::Metafile,
