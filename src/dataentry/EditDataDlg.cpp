@@ -73,6 +73,11 @@ QPixmap BoundaryLayoutPicture(int layout, const QSize& size)
     return pixmap;
 }
 
+CEditDataDlg::~CEditDataDlg()
+{
+    disconnect(m_count, nullptr, this, nullptr);
+}
+
 CEditDataDlg::CEditDataDlg(const CTessarixDoc& doc, QWidget* parent) : QDialog(parent), m_model(doc)
 {
     setWindowTitle(TxString(IDS_EDIT_DATA_TITLE));

@@ -29,6 +29,9 @@ public:
     static constexpr int kNumberOfPointsId = 1001;
 
     CEditDataDlg(const CTessarixDoc& doc, QWidget* parent = nullptr);
+    // Hiding the dialog takes the focus from the count field, whose editingFinished would then
+    // reach this object after its own part is gone; the connection ends first.
+    ~CEditDataDlg() override;
 
     // The "Recalculate XY Coordinates..." button is shown only while a handler is set.
     static void SetRecalcXYHandler(RecalcXYHandler handler);
