@@ -191,7 +191,7 @@ bool EnhancedToSvg(const QByteArray& file, QByteArray* svg)
     char nameSpace[] = "";
     options.nameSpace = nameSpace;
     options.verbose = false;
-    options.emfplus = true;
+    options.emfplus = false;
     options.svgDelimiter = true;
     QByteArray copy = file;  // the converter takes a writable buffer
     char* out = nullptr;
