@@ -52,30 +52,30 @@ Def ListRow(int32_t id, int32_t group, int32_t name, int32_t description, int32_
     return d;
 }
 
+// A row whose value is one member of PropertyValue, copied as it is both ways.
+template <auto Member, class Field>
+Def FieldRow(Editor type, int32_t id, int32_t group, int32_t name, int32_t description, Field field)
+{
+    Def d = BaseRow(type, id, group, name, description);
+    d.read = [field](const CTessarixSettings& s) {
+        PropertyValue v;
+        v.*Member = field(s);
+        return v;
+    };
+    d.write = [field](CTessarixSettings& s, const PropertyValue& v) { field(s) = v.*Member; };
+    return d;
+}
+
 template <class Field>
 Def RealRow(int32_t id, int32_t group, int32_t name, int32_t description, Field field)
 {
-    Def d = BaseRow(Editor::Real, id, group, name, description);
-    d.read = [field](const CTessarixSettings& s) {
-        PropertyValue v;
-        v.real = field(s);
-        return v;
-    };
-    d.write = [field](CTessarixSettings& s, const PropertyValue& v) { field(s) = v.real; };
-    return d;
+    return FieldRow<&PropertyValue::real>(Editor::Real, id, group, name, description, field);
 }
 
 template <class Field>
 Def TextRow(Editor type, int32_t id, int32_t group, int32_t name, int32_t description, Field field)
 {
-    Def d = BaseRow(type, id, group, name, description);
-    d.read = [field](const CTessarixSettings& s) {
-        PropertyValue v;
-        v.text = field(s);
-        return v;
-    };
-    d.write = [field](CTessarixSettings& s, const PropertyValue& v) { field(s) = v.text; };
-    return d;
+    return FieldRow<&PropertyValue::text>(type, id, group, name, description, field);
 }
 
 template <class Font, class Color>
@@ -115,14 +115,7 @@ Def PenRow(int32_t id, int32_t group, int32_t name, int32_t description, Field f
 template <class Field>
 Def ColorRow(int32_t id, int32_t group, int32_t name, int32_t description, Field field)
 {
-    Def d = BaseRow(Editor::Color, id, group, name, description);
-    d.read = [field](const CTessarixSettings& s) {
-        PropertyValue v;
-        v.color = field(s);
-        return v;
-    };
-    d.write = [field](CTessarixSettings& s, const PropertyValue& v) { field(s) = v.color; };
-    return d;
+    return FieldRow<&PropertyValue::color>(Editor::Color, id, group, name, description, field);
 }
 
 Def ColorScaleRow()
