@@ -22,27 +22,6 @@ namespace {
 
 // The column's interpolation input as the map worker builds it: the measured points, then the
 // boundary and conditioning points, in map coordinates.
-struct CheckInput {
-    CTXFloatArray x, y, v;
-    int32_t measured = 0;
-};
-
-CheckInput InputOf(const CTessarixDoc& doc, int column)
-{
-    CheckInput in;
-    const CTXFloatArray& values = doc.Column(column).values;
-    const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
-    in.x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
-    in.y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
-    in.v.assign(values.begin(), values.begin() + ptrdiff_t(n));
-    in.measured = int32_t(n);
-    const CTessarixSettings& s = doc.Settings();
-    if (s.useBoundaryConditions)
-        AppendBoundaryPoints(s, in.x, in.y, in.v);
-    AppendConditioningPoints(s, in.x, in.y, in.v);
-    return in;
-}
-
 QJsonValue JsonDouble(double d)
 {
     return std::isfinite(d) ? QJsonValue(d) : QJsonValue(QJsonValue::Null);
@@ -60,7 +39,7 @@ QString MissWarning(const SurfaceCheck& check)
                : QString();
 }
 
-void PrintTable(CliContext& ctx, const CheckInput& in, const SurfaceCheck& check)
+void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceCheck& check)
 {
     ctx.out << "point\tx\ty\tvalue\tLOO residual\n";
     for (int32_t k = 0; k < in.measured; ++k)
@@ -77,7 +56,7 @@ void PrintTable(CliContext& ctx, const CheckInput& in, const SurfaceCheck& check
         ctx.out << MissWarning(check) << '\n';
 }
 
-void PrintJson(CliContext& ctx, int column, const CheckInput& in, const SurfaceCheck& check)
+void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const SurfaceCheck& check)
 {
     QJsonArray points;
     for (int32_t k = 0; k < in.measured; ++k)
@@ -102,7 +81,7 @@ void PrintJson(CliContext& ctx, int column, const CheckInput& in, const SurfaceC
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
-QString RefusalText(const SurfaceCheck& check, int column, const CheckInput& in)
+QString RefusalText(const SurfaceCheck& check, int column, const InterpolationInput& in)
 {
     switch (check.status) {
     case SurfaceCheckStatus::TooManyPoints:
@@ -135,15 +114,10 @@ int Check(CliContext& ctx)
     if (!CliOpenDocument(ctx, doc, files.first()))
         return CliRefused;
 
-    CheckInput in = InputOf(doc, column);
+    const InterpolationInput in = InterpolationInputOf(doc, doc.Settings(), column);
     const int32_t n = int32_t(in.x.size());
-    // The solver sees the points normalised to the extent, in float, as the map worker does.
-    const MapExtent& e = doc.Settings().extent;
-    CTXFloatArray xn(in.x.size()), yn(in.y.size());
-    for (size_t k = 0; k < xn.size(); ++k) {
-        xn[k] = (in.x[k] - e.x0) / (e.x1 - e.x0);
-        yn[k] = (in.y[k] - e.y0) / (e.y1 - e.y0);
-    }
+    CTXFloatArray xn, yn;
+    NormaliseToExtent(doc.Settings().extent, in.x, in.y, &xn, &yn);
     int32_t first = 0, second = 0;
     if (n <= kMaxInterpolationPoints && FindCoincidingPoints(xn, yn, &first, &second)) {
         ctx.err << TxFormat(IDS_CLI_CHECK_COINCIDING, QString::number(first + 1), QString::number(second + 1)) << "\n";

@@ -147,6 +147,33 @@ int SurfaceThreadBudget()
     return std::max(1, cores / running);
 }
 
+InterpolationInput InterpolationInputOf(const CTessarixDoc& doc, const CTessarixSettings& s, int column)
+{
+    InterpolationInput in;
+    const CTXFloatArray& values = doc.Column(column).values;
+    const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
+    in.x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
+    in.y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
+    in.v.assign(values.begin(), values.begin() + ptrdiff_t(n));
+    in.measured = int32_t(n);
+    if (s.useBoundaryConditions)
+        AppendBoundaryPoints(s, in.x, in.y, in.v);
+    AppendConditioningPoints(s, in.x, in.y, in.v);
+    return in;
+}
+
+void NormaliseToExtent(const MapExtent& e, const CTXFloatArray& x, const CTXFloatArray& y, CTXFloatArray* xn,
+                       CTXFloatArray* yn)
+{
+    const size_t n = std::min(x.size(), y.size());
+    xn->resize(n);
+    yn->resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        (*xn)[k] = (x[k] - e.x0) / (e.x1 - e.x0);
+        (*yn)[k] = (y[k] - e.y0) / (e.y1 - e.y0);
+    }
+}
+
 void AppendBoundaryPoints(const CTessarixSettings& s, CTXFloatArray& x, CTXFloatArray& y, CTXFloatArray& v)
 {
     const float xs = s.xAxis.start, xe = s.xAxis.stop, ys = s.yAxis.start, ye = s.yAxis.stop;
@@ -237,15 +264,10 @@ bool CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raiseP
     m_dpiX = doc.ScreenDpiX();
     m_dpiY = doc.ScreenDpiY();
 
-    CTXFloatArray x, y, v;
-    const CTXFloatArray& values = doc.Column(column).values;
-    const size_t n = std::min({doc.X().size(), doc.Y().size(), values.size()});
-    x.assign(doc.X().begin(), doc.X().begin() + ptrdiff_t(n));
-    y.assign(doc.Y().begin(), doc.Y().begin() + ptrdiff_t(n));
-    v.assign(values.begin(), values.begin() + ptrdiff_t(n));
-    if (m_settings.useBoundaryConditions)
-        AppendBoundaryPoints(m_settings, x, y, v);
-    AppendConditioningPoints(m_settings, x, y, v);
+    InterpolationInput in = InterpolationInputOf(doc, m_settings, column);
+    CTXFloatArray& x = in.x;
+    CTXFloatArray& y = in.y;
+    CTXFloatArray& v = in.v;
     // Without a surface for exactly these inputs the picture would show none or a stale one.
     const GridInputs grid = GridInputsOf(m_settings);
     const bool surfaceStale = !m_haveSurfaceInputs || !(grid == m_gridInputs) || !SameBits(x, m_x) ||
@@ -430,12 +452,8 @@ QString CContourMapThread::SurfaceFailureText() const
                  QString::number(kMaxGridCount));
     case SurfaceStatus::Singular: {
         // The solver sees the points normalised to the extent, in float: so does the search.
-        const MapExtent& e = m_settings.extent;
-        CTXFloatArray xn(m_x.size()), yn(m_y.size());
-        for (size_t k = 0; k < xn.size() && k < yn.size(); ++k) {
-            xn[k] = (m_x[k] - e.x0) / (e.x1 - e.x0);
-            yn[k] = (m_y[k] - e.y0) / (e.y1 - e.y0);
-        }
+        CTXFloatArray xn, yn;
+        NormaliseToExtent(m_settings.extent, m_x, m_y, &xn, &yn);
         int32_t first = 0, second = 0;
         if (!FindCoincidingPoints(xn, yn, &first, &second))
             return TxString(IDS_WARN_SURFACE_SINGULAR);

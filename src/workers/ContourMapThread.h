@@ -69,6 +69,17 @@ void AppendBoundaryPoints(const CTessarixSettings& s, CTXFloatArray& x, CTXFloat
 // world coordinates of the picture rectangle; a step below 1 counts as 1.
 void AppendConditioningPoints(const CTessarixSettings& s, CTXFloatArray& x, CTXFloatArray& y, CTXFloatArray& v);
 
+// The interpolation input of one column: its measured points (the first `measured`), then the
+// boundary points when the settings use them, then the conditioning points.
+struct InterpolationInput {
+    CTXFloatArray x, y, v;
+    int32_t measured = 0;
+};
+InterpolationInput InterpolationInputOf(const CTessarixDoc& doc, const CTessarixSettings& s, int column);
+// The positions as the solver sees them: normalised to the extent, in float.
+void NormaliseToExtent(const MapExtent& e, const CTXFloatArray& x, const CTXFloatArray& y, CTXFloatArray* xn,
+                       CTXFloatArray* yn);
+
 // How many threads one surface computation may use: the cores shared among the map workers that
 // are running at the moment.
 int SurfaceThreadBudget();
