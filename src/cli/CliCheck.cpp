@@ -1,6 +1,9 @@
 // tessarix-cli check FILE [--column N] [--json]: how well the surface of a column stands behind
 // its measured points: the leave-one-out residual of each, their RMS and worst five, the largest
 // miss of the surface at the points and the condition estimate of the interpolation system.
+// With the document's energy option the surface is the one of the energies, the residuals and
+// the miss are given in dB all the same, and the check tells how many grid nodes had no
+// positive energy (the map shows the lowest measured level there).
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -39,7 +42,21 @@ QString MissWarning(const SurfaceCheck& check)
                : QString();
 }
 
-void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceCheck& check)
+// What the energy option adds: the grid nodes without a positive energy (-1: the option is off).
+struct EnergyNodes {
+    int32_t count = -1;
+    int32_t total = 0;
+    float lowestLevel = 0.0f;
+    bool On() const { return count >= 0; }
+};
+
+QString EnergyNodesText(const EnergyNodes& energy)
+{
+    return TxString(IDS_CLI_CHECK_ENERGY_NODES)
+        .arg(QString::number(energy.count), QString::number(energy.total), ShortestFloatText(energy.lowestLevel));
+}
+
+void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceCheck& check, const EnergyNodes& energy)
 {
     ctx.out << "point\tx\ty\tvalue\tLOO residual\n";
     for (int32_t k = 0; k < in.measured; ++k)
@@ -52,11 +69,14 @@ void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceChec
                         QString::number(check.largestMissPoint + 1))
             << '\n'
             << TxFormat(IDS_CLI_CHECK_CONDITION, QString::number(check.conditionEstimate, 'e', 3)) << '\n';
+    if (energy.On())
+        ctx.out << EnergyNodesText(energy) << '\n';
     if (check.MissesPoints())
         ctx.out << MissWarning(check) << '\n';
 }
 
-void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const SurfaceCheck& check)
+void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const SurfaceCheck& check,
+               const EnergyNodes& energy)
 {
     QJsonArray points;
     for (int32_t k = 0; k < in.measured; ++k)
@@ -70,14 +90,20 @@ void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const 
     for (int32_t p : check.worst)
         worst.append(p + 1);
     const QString warning = MissWarning(check);
-    const QJsonObject root{{"column", column},
+    QJsonObject root{{"column", column},
                            {"points", points},
                            {"worst", worst},
                            {"rms", JsonDouble(check.rms)},
                            {"largestMiss", JsonDouble(check.largestMiss)},
                            {"largestMissPoint", check.largestMissPoint + 1},
                            {"conditionEstimate", JsonDouble(check.conditionEstimate)},
-                           {"warning", warning.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(warning)}};
+                           {"warning", warning.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(warning)},
+                           {"energy", energy.On()}};
+    if (energy.On()) {
+        root.insert(QStringLiteral("nonPositiveEnergyNodes"), energy.count);
+        root.insert(QStringLiteral("gridNodes"), energy.total);
+        root.insert(QStringLiteral("lowestLevel"), JsonFloat(energy.lowestLevel));
+    }
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
@@ -124,17 +150,27 @@ int Check(CliContext& ctx)
         return CliRefused;
     }
     const CTessarixSettings& s = doc.Settings();
-    const SurfaceCheck check =
-        CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter,
-                     int(std::max(1u, std::thread::hardware_concurrency())));
+    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    SurfaceCheck check;
+    EnergyNodes energy;
+    if (s.energyInterpolation != 0) {
+        const EnergySurfaceCheck e = CheckEnergySurface(n, in.measured, xn.data(), yn.data(), in.v.data(),
+                                                        s.interpFunction, s.interpParameter, s.gridCountX,
+                                                        s.gridCountY, threads);
+        check = e.check;
+        energy = {e.nonPositiveNodes, (s.gridCountX + 1) * (s.gridCountY + 1), e.lowestLevel};
+    } else {
+        check = CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter,
+                             threads);
+    }
     if (check.status != SurfaceCheckStatus::Checked) {
         ctx.err << RefusalText(check, column, in) << "\n";
         return CliRefused;
     }
     if (json)
-        PrintJson(ctx, column, in, check);
+        PrintJson(ctx, column, in, check, energy);
     else
-        PrintTable(ctx, in, check);
+        PrintTable(ctx, in, check, energy);
     return CliOk;
 }
 

@@ -163,6 +163,7 @@ QJsonObject Settings(const CTessarixSettings& s)
                               JsonFloat(s.extent.y1)}},
         {"interpFunction", s.interpFunction},
         {"interpParameter", JsonFloat(s.interpParameter)},
+        {"energyInterpolation", s.energyInterpolation},
         {"boundaryLayout", s.boundaryLayout},
         {"boundaryLevel", JsonFloat(s.boundaryLevel)},
         {"boundaryDistance", JsonFloat(s.boundaryDistance)},

@@ -136,4 +136,9 @@ enum DocStringId : int {
     IDS_PEN_STYLE_DASH_DOT = 62172,
     IDS_PEN_STYLE_DASH_DOT_DOT = 62173,
     IDS_PEN_STYLE_INVISIBLE = 62174,
+    // The interpolation group of the properties pane: the energy option.
+    IDS_PROP_GROUP_INTERPOLATION = 62700,
+    IDS_PROP_ENERGY = 62701,
+    IDS_PROP_DESC_ENERGY = 62702,
+    IDS_PROP_KEY_ENERGY = 62703,
 };

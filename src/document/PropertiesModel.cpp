@@ -88,7 +88,7 @@ bool CPropertiesModel::Edit(int row, const PropertyValue& value)
     if (m_delayUpdate || r.shown == r.committed)
         return true;
     const PropertyDefinition& d = Definition(row);
-    m_doc.ApplyChange({StepProperty, RECALC_BITMAP, d.identifier}, [&] { ApplyRow(row); });
+    m_doc.ApplyChange({StepProperty, d.recalc, d.identifier}, [&] { ApplyRow(row); });
     return true;
 }
 
@@ -107,7 +107,11 @@ bool CPropertiesModel::ApplyChanges()
     if (!HasPendingChanges())
         return false;
     // Argument 0: the step keeps the whole settings record, as any row may have changed.
-    m_doc.ApplyChange({StepProperty, RECALC_BITMAP, 0}, [&] {
+    int work = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (IsPending(i))
+            work |= Definition(i).recalc;
+    m_doc.ApplyChange({StepProperty, work, 0}, [&] {
         for (int i = 0; i < Count(); ++i)
             if (IsPending(i))
                 ApplyRow(i);

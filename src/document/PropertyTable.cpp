@@ -223,6 +223,13 @@ std::vector<Def> BuildDefinitions()
                            2, [](auto& s) -> auto& { return s.valueBkMode; }));
     rows.push_back(ListRow(PropPositions, positions, IDS_PROP_RELATIVE_POSITION, IDS_PROP_DESC_RELATIVE_POSITION,
                            IDS_PROP_POS_CENTERED, 9, [](auto& s) -> auto& { return s.relativePosition; }));
+
+    // The energy option changes what the surface is computed from: every map is made again.
+    Def energy = NumberRow(Editor::Boolean, PropInterpolation, IDS_PROP_GROUP_INTERPOLATION, IDS_PROP_ENERGY,
+                           IDS_PROP_DESC_ENERGY, [](auto& s) -> auto& { return s.energyInterpolation; });
+    energy.keyName = IDS_PROP_KEY_ENERGY;
+    energy.recalc = RECALC_ALL;
+    rows.push_back(energy);
     return rows;
 }
 
@@ -233,17 +240,19 @@ QString KeyPart(const QString& text)
     return out;
 }
 
-// "True"/"False" as shown, "1"/"0" and "yes"/"no" for scripts.
+// "True"/"False" as shown, "1"/"0", "yes"/"no" and "on"/"off" for scripts.
 bool ParseBoolean(const QString& text, int32_t* out)
 {
     const QString t = text.trimmed();
     if (t.compare(TxString(IDS_PROP_TRUE), Qt::CaseInsensitive) == 0 || t == u"1" ||
-        t.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0) {
+        t.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QStringLiteral("on"), Qt::CaseInsensitive) == 0) {
         *out = 1;
         return true;
     }
     if (t.compare(TxString(IDS_PROP_FALSE), Qt::CaseInsensitive) == 0 || t == u"0" ||
-        t.compare(QStringLiteral("no"), Qt::CaseInsensitive) == 0) {
+        t.compare(QStringLiteral("no"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0) {
         *out = 0;
         return true;
     }
@@ -342,7 +351,7 @@ const std::vector<int32_t>& PropertyGroups()
     static const std::vector<int32_t> groups{IDS_PROP_GROUP_GENERAL,      IDS_PROP_GROUP_X_AXIS,
                                              IDS_PROP_GROUP_Y_AXIS,       IDS_PROP_GROUP_Z_AXIS,
                                              IDS_PROP_GROUP_COLOR_SCALE,  IDS_PROP_GROUP_CONTOUR_LABELS,
-                                             IDS_PROP_GROUP_POSITIONS};
+                                             IDS_PROP_GROUP_POSITIONS,    IDS_PROP_GROUP_INTERPOLATION};
     return groups;
 }
 
@@ -369,7 +378,7 @@ QStringList PropertyChoices(const PropertyDefinition& d)
 
 QString PropertyKey(const PropertyDefinition& d)
 {
-    return KeyPart(TxString(d.group)) + u'.' + KeyPart(TxString(d.name));
+    return KeyPart(TxString(d.group)) + u'.' + KeyPart(TxString(d.keyName != 0 ? d.keyName : d.name));
 }
 
 int FindPropertyByKey(const QString& key)

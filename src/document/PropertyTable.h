@@ -60,6 +60,9 @@ struct PropertyDefinition {
     int32_t choiceBase = 0;   // List: first choice text identifier
     int32_t choiceCount = 0;  // List: number of choices
     PropertyEnabling enabling = PropertyEnabling::Always;
+    int32_t keyName = 0;      // text identifier of the name part of the command-line key, when
+                              // the shown name does not make a handy key; 0: the name itself
+    int recalc = RECALC_BITMAP;  // the map work a change of the row asks for
     std::function<PropertyValue(const CTessarixSettings&)> read;
     std::function<void(CTessarixSettings&, const PropertyValue&)> write;
 };
@@ -90,8 +93,9 @@ SymbolRange SymbolSetRange(const SymbolRangeLookup& installed, const QString& se
 // The texts of a list row's choices.
 QStringList PropertyChoices(const PropertyDefinition& d);
 
-// The command-line key of a row: group and name without spaces, joined by a dot
-// ("XAxis.Start", "MeasurementPositions.Symbolset"); keys compare without case or spaces.
+// The command-line key of a row: group and name (or the row's key name) without spaces, joined
+// by a dot ("XAxis.Start", "MeasurementPositions.Symbolset", "Interpolation.Energy"); keys
+// compare without case or spaces.
 QString PropertyKey(const PropertyDefinition& d);
 // The row of `key`, or -1.
 int FindPropertyByKey(const QString& key);

@@ -21,9 +21,36 @@
 namespace {
 
 constexpr char kMagic[4] = {'T', 'S', 'R', 'T'};
-// Optional block after the reserved words: the axis labels, written only when one differs from
-// its default. Readers that do not know it stop before it.
-constexpr char kAxisLabelMagic[4] = {'T', 'X', 'A', 'X'};
+// Optional blocks after the reserved words, each a four-letter tag followed by its fields and
+// written only when what it holds differs from the defaults, so a file without them is byte for
+// byte what earlier versions wrote. A reader stops at the first tag it does not know (a later
+// version's block); earlier versions read only the axis labels and only as the first block, so
+// that block stays first.
+//   "TXAX": the three axis labels (strings).
+//   "TXIP": interpolation options: int32 version (1), int32 energy interpolation (0 or 1).
+constexpr char kAxisLabelTag[4] = {'T', 'X', 'A', 'X'};
+constexpr char kInterpolationTag[4] = {'T', 'X', 'I', 'P'};
+constexpr int32_t kInterpolationBlockVersion = 1;
+
+bool IsTag(const char* bytes, const char (&tag)[4])
+{
+    return std::memcmp(bytes, tag, 4) == 0;
+}
+
+void InterpolationBlock(CTXArchive& ar, CTessarixSettings& s)
+{
+    int32_t version = kInterpolationBlockVersion;
+    ar.Int32(version);
+    if (version != kInterpolationBlockVersion)
+        CTXArchive::FailFormat("unknown interpolation options version");
+    // Any nonzero flag is written as 1, so that what is written is always read back.
+    int32_t energy = s.energyInterpolation != 0 ? 1 : 0;
+    ar.Int32(energy);
+    if (energy != 0 && energy != 1)
+        CTXArchive::FailFormat("energy interpolation flag neither 0 nor 1");
+    if (ar.IsLoading())
+        s.energyInterpolation = energy;
+}
 
 // More column records than the document has columns: not a format error but a failed open.
 struct TooManyColumns {};
@@ -539,31 +566,44 @@ void CTessarixDoc::SerializeFile(CTXArchive& ar)
         int32_t reserved = 0;
         ar.Int32(reserved);
     }
-    SerializeAxisLabels(ar);
+    SerializeOptionalBlocks(ar);
 }
 
-void CTessarixDoc::SerializeAxisLabels(CTXArchive& ar)
+void CTessarixDoc::SerializeOptionalBlocks(CTXArchive& ar)
 {
     AxisSettings* axes[3] = {&m_settings.xAxis, &m_settings.yAxis, &m_settings.zAxis};
+    auto axisLabels = [&] {
+        for (AxisSettings* a : axes)
+            ar.String(a->label);
+    };
     if (ar.IsStoring()) {
         bool customLabels = false;
         for (int i = 0; i < 3; ++i)
             customLabels |= axes[i]->label != QLatin1String(kDefaultAxisLabels[i]);
-        if (!customLabels)
-            return;
-        ar.Bytes(const_cast<char*>(kAxisLabelMagic), 4);
-    } else {
-        for (int i = 0; i < 3; ++i)
-            axes[i]->label = QString::fromLatin1(kDefaultAxisLabels[i]);
-        if (ar.Remaining() < 4)
-            return;
-        char block[4];
-        ar.Bytes(block, 4);
-        if (std::memcmp(block, kAxisLabelMagic, 4) != 0)
+        if (customLabels) {
+            ar.Bytes(const_cast<char*>(kAxisLabelTag), 4);
+            axisLabels();
+        }
+        if (m_settings.energyInterpolation != 0) {
+            ar.Bytes(const_cast<char*>(kInterpolationTag), 4);
+            InterpolationBlock(ar, m_settings);
+        }
+        return;
+    }
+    // A file without a block has its defaults.
+    for (int i = 0; i < 3; ++i)
+        axes[i]->label = QString::fromLatin1(kDefaultAxisLabels[i]);
+    m_settings.energyInterpolation = 0;
+    while (ar.Remaining() >= 4) {
+        char tag[4];
+        ar.Bytes(tag, 4);
+        if (IsTag(tag, kAxisLabelTag))
+            axisLabels();
+        else if (IsTag(tag, kInterpolationTag))
+            InterpolationBlock(ar, m_settings);
+        else
             return;
     }
-    for (AxisSettings* a : axes)
-        ar.String(a->label);
 }
 
 DocFileStatus CTessarixDoc::ReadFileBytes(const QByteArray& bytes)

@@ -231,7 +231,8 @@ private:
     void ResetContentsToDefaults();
     // The whole file in both directions; loading into a cleared document.
     void SerializeFile(class CTXArchive& ar);
-    void SerializeAxisLabels(class CTXArchive& ar);
+    // The optional blocks after the reserved words: axis labels, interpolation options.
+    void SerializeOptionalBlocks(class CTXArchive& ar);
     void TransferStep(CTXUndoStack& from, CTXUndoStack& to);
 
     std::unique_ptr<IMapComputations> m_maps;

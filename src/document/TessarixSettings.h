@@ -15,8 +15,8 @@
 //   version 2: automatic boundary flag and per-polyline conditioning flags, levels, steps; then a
 //   flag word (bit 0..2 axis hidden, bit 3 scale mode), the fixed amplitude and 8 reserved floats.
 //
-// The axis labels are not part of that record; the document file keeps them in an optional
-// block of its own (see TessarixDocFile.h).
+// The axis labels and the energy option are not part of that record; the document file keeps
+// them in optional blocks of their own after the reserved words (see TessarixDoc.cpp).
 
 #include <QString>
 
@@ -65,6 +65,7 @@ enum PropertyGroup : int32_t {
     PropGroupColorScale = 5000,
     PropGroupContourLabels = 6000,
     PropGroupPositions = 7000,
+    PropGroupInterpolation = 8000,
 };
 // The rows of an axis group, an identifier's remainder below its thousands.
 enum AxisRow : int32_t { AxisRowFont = 1, AxisRowRange = 2, AxisRowLabel = 3, AxisRowHidden = 4, AxisRowScaleMode = 5 };
@@ -88,6 +89,7 @@ enum PropertyId : int32_t {
     PropColorScale = PropGroupColorScale,
     PropContourLabels = PropGroupContourLabels,
     PropPositions = PropGroupPositions,
+    PropInterpolation = PropGroupInterpolation,
     PropAllAxes = -1,
 };
 
@@ -157,6 +159,10 @@ struct TessarixSettingsFields {
     int32_t clipTarget = ClipMapOnly;
     int32_t clipFillMode = 0;  // 0 alternate, 1 winding
     int32_t autoBoundaryPolyline = 0;
+    // Interpolate the energies 10^(L/10) of a column instead of its levels, and show the result
+    // in dB again. Not part of the settings record: the document file keeps it in an optional
+    // block of its own, written only when it is on.
+    int32_t energyInterpolation = 0;
 
     std::vector<KW_FPOINT> clipPoints;       // all polylines, one after the other, imageRect-relative
     std::vector<int32_t> clipPolylines;      // vertex count of each polyline

@@ -103,13 +103,14 @@ void Clipping(CTXArchive& ar, CTessarixSettings& t)
 }
 
 // "Apply Changes" of the properties pane may have changed any row: the whole record, plus the
-// axis labels, which the file record keeps elsewhere.
+// axis labels and the energy option, which the file record keeps elsewhere.
 void WholeSettings(CTXArchive& ar, CTessarixSettings& t)
 {
     t.Serialize(ar);
     ar.String(t.xAxis.label);
     ar.String(t.yAxis.label);
     ar.String(t.zAxis.label);
+    ar.Int32(t.energyInterpolation);
 }
 
 }  // namespace
@@ -167,6 +168,9 @@ void SerializePropertyGroup(CTXArchive& ar, int32_t group, CTessarixSettings& s)
         ar.Int32(s.valueBkMode);
         ar.Raw(s.valueFont);
         ar.Int32(s.relativePosition);
+        break;
+    case PropGroupInterpolation:
+        ar.Int32(s.energyInterpolation);
         break;
     default:
         break;

@@ -19,7 +19,8 @@
 //   5     clip target, fill mode, P, P point counts, P flags, P levels, P steps, M, M vertices,
 //         automatic boundary polyline
 //   6     the property group of the argument (see SerializePropertyGroup); argument 0
-//         (the pane's "Apply Changes") carries the whole settings record and the axis labels
+//         (the pane's "Apply Changes") carries the whole settings record, the axis labels and
+//         the energy option
 //   7     mapMode
 //   8     the picture record with its version word
 //   9, 10 zAxis font, font colour, start, stop, step, hidden

@@ -136,6 +136,25 @@ bool SurfaceCheck::IsWorst(int32_t point) const
     return std::find(worst.begin(), worst.end(), point) != worst.end();
 }
 
+void SummariseResiduals(SurfaceCheck& check)
+{
+    const size_t measured = check.residuals.size();
+    double squares = 0.0;
+    for (double e : check.residuals)
+        squares += e * e;
+    check.rms = measured > 0 ? std::sqrt(squares / double(measured)) : 0.0;
+
+    std::vector<int32_t> ranked(measured);
+    for (size_t k = 0; k < measured; ++k)
+        ranked[k] = int32_t(k);
+    const size_t named = std::min<size_t>(ranked.size(), SurfaceCheck::kWorstCount);
+    std::partial_sort(ranked.begin(), ranked.begin() + ptrdiff_t(named), ranked.end(), [&](int32_t p, int32_t q) {
+        const double rp = RankOf(check.residuals[size_t(p)]), rq = RankOf(check.residuals[size_t(q)]);
+        return rp != rq ? rp > rq : p < q;
+    });
+    check.worst.assign(ranked.begin(), ranked.begin() + ptrdiff_t(named));
+}
+
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
                           int32_t kernel, float parameter, int threads)
 {
@@ -184,23 +203,11 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
     }
     check.conditionEstimate = normA * EstimateInverseNorm(a, order, unit.data(), work.data());
 
-    double squares = 0.0;
-    for (double e : check.residuals)
-        squares += e * e;
-    check.rms = std::sqrt(squares / measured);
-
-    std::vector<int32_t> ranked(static_cast<size_t>(measured));
-    for (int32_t k = 0; k < measured; ++k)
-        ranked[size_t(k)] = k;
-    const size_t named = std::min<size_t>(ranked.size(), SurfaceCheck::kWorstCount);
-    std::partial_sort(ranked.begin(), ranked.begin() + ptrdiff_t(named), ranked.end(), [&](int32_t p, int32_t q) {
-        const double rp = RankOf(check.residuals[size_t(p)]), rq = RankOf(check.residuals[size_t(q)]);
-        return rp != rq ? rp > rq : p < q;
-    });
-    check.worst.assign(ranked.begin(), ranked.begin() + ptrdiff_t(named));
+    SummariseResiduals(check);
 
     // The surface at the measured points, summed as the map's own evaluation sums it.
     const double phi0 = RbfPhiAtZero(kernel, c);
+    check.fitted.assign(size_t(measured), 0.0);
     for (int32_t k = 0; k < measured; ++k) {
         double s = solution[size_t(n)] + solution[size_t(n + 1)] * px[size_t(k)] + solution[size_t(n + 2)] * py[size_t(k)];
         for (int32_t j = 0; j < n; ++j) {
@@ -208,6 +215,7 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
             const double dy = py[size_t(k)] - py[size_t(j)];
             s += solution[size_t(j)] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy));
         }
+        check.fitted[size_t(k)] = s;
         const double miss = std::fabs(s - double(v[k]));
         if (check.largestMissPoint < 0 || miss > check.largestMiss || std::isnan(miss)) {
             check.largestMiss = miss;

@@ -37,6 +37,7 @@ struct SurfaceCheck {
     std::vector<double> residuals;  // leave-one-out residual of each measured point
     double rms = 0.0;               // root mean square of the residuals
     std::vector<int32_t> worst;     // up to kWorstCount measured points, largest |residual| first
+    std::vector<double> fitted;     // the surface s(p_k) at each measured point
     double largestMiss = 0.0;       // max |s(p_k) - v_k| over the measured points
     int32_t largestMissPoint = -1;
     double conditionEstimate = 0.0; // ||A||_1 ||A^-1||_1
@@ -49,3 +50,23 @@ struct SurfaceCheck {
 // `threads` threads share the decomposition.
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
                           int32_t kernel, float parameter, int threads = 1);
+// Sets the RMS and the worst points from the residuals.
+void SummariseResiduals(SurfaceCheck& check);
+
+// The check of a surface interpolated as energies (the energy option, see EnergyDomain.h), with
+// `levels` as the input values: the system is solved for the energies, and the residuals, their
+// RMS, the worst points and the largest miss are restated in dB. A leave-one-out residual is
+// L_k - 10 log10(E_k - e_k) with e_k the residual in energy; where the energy left is not
+// positive the surface would show the lowest measured level, and so does the residual. The
+// condition estimate is that of the same system, whatever the values.
+struct EnergySurfaceCheck {
+    SurfaceCheck check;
+    // Nodes of the (countX + 1) x (countY + 1) map grid whose interpolated energy is not
+    // positive, so that the map shows the lowest measured level there; -1 unless the status is
+    // Checked (grid counts outside 1..kMaxGridCount are refused as OutOfMemory).
+    int32_t nonPositiveNodes = -1;
+    float lowestLevel = 0.0f;  // the level those nodes show
+};
+EnergySurfaceCheck CheckEnergySurface(int32_t n, int32_t measured, const float* x, const float* y,
+                                      const float* levels, int32_t kernel, float parameter, int32_t countX,
+                                      int32_t countY, int threads = 1);

@@ -12,6 +12,7 @@
 #include "document/DocStrings.h"
 #include "document/MapNotify.h"
 #include "document/TessarixDoc.h"
+#include "mapping/EnergyDomain.h"
 #include "mapping/RbfInterpolator.h"
 #include "render/MapDrawInput.h"
 #include "render/MapRenderer.h"
@@ -237,7 +238,7 @@ void CContourMapThread::LowerCancel()
 
 CContourMapThread::GridInputs CContourMapThread::GridInputsOf(const CTessarixSettings& s)
 {
-    return {s.extent, s.gridCountX, s.gridCountY, s.interpFunction, s.interpParameter};
+    return {s.extent, s.gridCountX, s.gridCountY, s.interpFunction, s.interpParameter, s.energyInterpolation};
 }
 
 CContourMapThread::LevelInputs CContourMapThread::LevelInputsOf(const CTessarixSettings& s)
@@ -405,9 +406,13 @@ bool CContourMapThread::SurfaceStep()
         return false;
     }
     RbfStatus status = RbfStatus::Singular;
-    const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), m_values.data(), m_settings.interpFunction,
-                                   m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny, m_surface,
-                                   SurfaceThreadBudget(), &status);
+    // The energy option solves for the energies of the levels and turns the grid back into levels.
+    const bool energy = m_settings.energyInterpolation != 0;
+    const EnergyValues energies = energy ? ToEnergies(m_values, m_measuredCount) : EnergyValues{};
+    const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), energy ? energies.energies.data() : m_values.data(),
+                                   m_settings.interpFunction, m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny,
+                                   m_surface, SurfaceThreadBudget(), &status);
+    m_nonPositiveEnergyNodes = ok && energy ? EnergiesToLevels(m_surface, energies) : 0;
     if (ok) {
         m_workFlags &= ~RECALC_SURFACE;
         m_surfaceStatus = SurfaceStatus::Computed;

@@ -125,6 +125,9 @@ public:
     // Printing draws the page from it at its own resolution and layout, without an abort flag.
     MapDrawInput DrawInput() const;
     SurfaceStatus LastSurfaceStatus() const { return m_surfaceStatus; }
+    // With the energy option: how many grid nodes of the last computed surface had no positive
+    // interpolated energy and took the lowest measured level instead; 0 without the option.
+    int32_t NonPositiveEnergyNodes() const { return m_nonPositiveEnergyNodes; }
     LevelSeriesStatus LastLevelStatus() const { return m_levelStatus; }
     // Why the surface step failed ("WARNING! ..."), empty unless it did.
     QString SurfaceFailureText() const;
@@ -144,6 +147,7 @@ private:
         MapExtent extent;
         int32_t gridCountX = 0, gridCountY = 0, function = 0;
         float parameter = 0.0f;
+        int32_t energy = 0;
         friend bool operator==(const GridInputs&, const GridInputs&) = default;
     };
     // What the contour levels are generated from.
@@ -185,6 +189,7 @@ private:
     int m_dpiX = 96, m_dpiY = 96;
     int32_t m_workFlags = 0;
     SurfaceStatus m_surfaceStatus = SurfaceStatus::NotComputed;
+    int32_t m_nonPositiveEnergyNodes = 0;
     std::atomic<int32_t> m_mapOutstanding{0};
 
     QImage m_picture;                   // the cached map picture

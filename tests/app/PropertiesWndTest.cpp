@@ -216,8 +216,9 @@ TEST_F(PropertiesWndTest, FontCellTakesTheChosenFontAndItsColourButton)
 TEST_F(PropertiesWndTest, SortedListsEveryRowAlphabeticallyAndCategorizedRestoresTheGroups)
 {
     QTreeWidget* grid = pane->Grid();
-    EXPECT_EQ(grid->topLevelItemCount(), 7);
+    EXPECT_EQ(grid->topLevelItemCount(), 8);
     EXPECT_EQ(grid->topLevelItem(6)->text(0), QStringLiteral("Measurement Positions"));
+    EXPECT_EQ(grid->topLevelItem(7)->text(0), QStringLiteral("Interpolation"));
     grid->collapseAll();
     pane->ExpandAllAction()->trigger();
     for (int i = 0; i < grid->topLevelItemCount(); ++i)
@@ -232,7 +233,7 @@ TEST_F(PropertiesWndTest, SortedListsEveryRowAlphabeticallyAndCategorizedRestore
     EXPECT_EQ(doc.Settings().yAxis.stop, 25.0f);
 
     pane->SortedAction()->trigger();
-    EXPECT_EQ(grid->topLevelItemCount(), 7);
+    EXPECT_EQ(grid->topLevelItemCount(), 8);
 }
 
 TEST_F(PropertiesWndTest, DelayUpdateIsRememberedAndSelectingARowShowsItsDescription)

@@ -146,12 +146,12 @@ std::string RowName(const ::testing::TestParamInfo<int>& info)
 
 INSTANTIATE_TEST_SUITE_P(PropertyRows, EveryRow, ::testing::Range(0, int(PropertyDefinitions().size())), RowName);
 
-TEST_F(PropertiesModelTest, TableHasTheSevenGroupsInOrderWithTheirRowCounts)
+TEST_F(PropertiesModelTest, TableHasItsGroupsInOrderWithTheirRowCounts)
 {
     const std::vector<std::pair<int32_t, int>> expected{
         {IDS_PROP_GROUP_GENERAL, 5},     {IDS_PROP_GROUP_X_AXIS, 6},         {IDS_PROP_GROUP_Y_AXIS, 6},
         {IDS_PROP_GROUP_Z_AXIS, 8},      {IDS_PROP_GROUP_COLOR_SCALE, 2},    {IDS_PROP_GROUP_CONTOUR_LABELS, 6},
-        {IDS_PROP_GROUP_POSITIONS, 9}};
+        {IDS_PROP_GROUP_POSITIONS, 9},   {IDS_PROP_GROUP_INTERPOLATION, 1}};
     std::vector<std::pair<int32_t, int>> seen;
     for (const PropertyDefinition& d : PropertyDefinitions()) {
         if (seen.empty() || seen.back().first != d.group)
@@ -159,6 +159,10 @@ TEST_F(PropertiesModelTest, TableHasTheSevenGroupsInOrderWithTheirRowCounts)
         ++seen.back().second;
     }
     EXPECT_EQ(seen, expected);
+    std::vector<int32_t> groups;
+    for (const auto& [group, rows] : expected)
+        groups.push_back(group);
+    EXPECT_EQ(PropertyGroups(), groups);
     EXPECT_EQ(TxString(IDS_PROP_GROUP_POSITIONS), QStringLiteral("Measurement Positions"));
 }
 
@@ -195,7 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentifierCase{"ContourLabels.Label distance", PropertyEditor::Integer, 6000},
                       IdentifierCase{"MeasurementPositions.SymbolSet", PropertyEditor::SymbolSet, 7000},
                       IdentifierCase{"MeasurementPositions.Symbol", PropertyEditor::Symbol, 7000},
-                      IdentifierCase{"MeasurementPositions.RelativePosition", PropertyEditor::List, 7000}));
+                      IdentifierCase{"MeasurementPositions.RelativePosition", PropertyEditor::List, 7000},
+                      IdentifierCase{"Interpolation.Energy", PropertyEditor::Boolean, 8000},
+                      IdentifierCase{"interpolation . energy", PropertyEditor::Boolean, 8000}));
 
 TEST_F(PropertiesModelTest, DelayUpdateHoldsEditsUntilApplyChangesThenOneStepOneRender)
 {
@@ -271,7 +277,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RenderFlagsCase{"ZStartRetraces", IDS_PROP_GROUP_Z_AXIS, IDS_PROP_START, RECALC_CONTOURS | RECALC_BITMAP},
                       RenderFlagsCase{"ScaleModeRetraces", IDS_PROP_GROUP_Z_AXIS, IDS_PROP_SCALE_MODE,
                                       RECALC_CONTOURS | RECALC_BITMAP},
-                      RenderFlagsCase{"LabelFontRendersOnly", IDS_PROP_GROUP_CONTOUR_LABELS, IDS_PROP_FONT, RECALC_BITMAP}),
+                      RenderFlagsCase{"LabelFontRendersOnly", IDS_PROP_GROUP_CONTOUR_LABELS, IDS_PROP_FONT, RECALC_BITMAP},
+                      RenderFlagsCase{"EnergyOptionRecomputesTheSurface", IDS_PROP_GROUP_INTERPOLATION, IDS_PROP_ENERGY,
+                                      RECALC_ALL}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PropertiesModelTest, EditToTheShownValueRecordsNothing)
