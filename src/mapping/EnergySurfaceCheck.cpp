@@ -1,9 +1,9 @@
 // CheckEnergySurface: the surface check of the energy option, in dB (declared in SurfaceCheck.h).
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
-#include "document/TessarixSettings.h"
 #include "mapping/EnergyDomain.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"
@@ -12,14 +12,15 @@
 namespace {
 
 // The nodes of the map grid without a positive energy, from the same computation as the map
-// worker's, into `count`; otherwise why there is none (grid counts outside 1..kMaxGridCount, a
-// file's, are refused as the map worker refuses them: as a grid too large to allocate).
+// worker's, into `count`; otherwise why there is none. The counts are those of a document, which
+// its reader keeps within what the Grid Setting dialog allows; a count below 1 (or one whose
+// node count overflows) has no grid and is refused like a grid that cannot be allocated.
 SurfaceCheckStatus NonPositiveGridNodes(int32_t n, const float* x, const float* y, const EnergyValues& energies,
                                         int32_t kernel, float parameter, int32_t countX, int32_t countY, int threads,
                                         int32_t* count)
 {
     CSurface3DData grid;
-    if (countX < 1 || countY < 1 || countX > kMaxGridCount || countY > kMaxGridCount ||
+    if (countX < 1 || countY < 1 || countX == INT32_MAX || countY == INT32_MAX ||
         !grid.Allocate(countX + 1, countY + 1))
         return SurfaceCheckStatus::OutOfMemory;
     RbfStatus status = RbfStatus::Singular;

@@ -63,7 +63,7 @@ struct EnergySurfaceCheck {
     SurfaceCheck check;
     // Nodes of the (countX + 1) x (countY + 1) map grid whose interpolated energy is not
     // positive, so that the map shows the lowest measured level there; -1 unless the status is
-    // Checked (grid counts outside 1..kMaxGridCount are refused as OutOfMemory).
+    // Checked (a grid count below 1 is refused as OutOfMemory: there is no grid to count).
     int32_t nonPositiveNodes = -1;
     float lowestLevel = 0.0f;  // the level those nodes show
 };

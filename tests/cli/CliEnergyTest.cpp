@@ -93,15 +93,6 @@ TEST_F(CliEnergyTest, CheckGivesTheEnergyResidualsInDecibels)
     EXPECT_EQ(root[QStringLiteral("gridNodes")].toInt(), 25);
 }
 
-TEST_F(CliEnergyTest, WithoutTheOptionNothingIsSaidOfEnergies)
-{
-    const QJsonObject root = CheckJson(Document(kRaisedCorner, false));
-    EXPECT_FALSE(root[QStringLiteral("energy")].toBool());
-    EXPECT_FALSE(root.contains(QStringLiteral("nonPositiveEnergyNodes")));
-    const CliRun table = RunTool({QStringLiteral("check"), Path("t.Tsrix")});
-    EXPECT_FALSE(table.out.contains(QStringLiteral("energies"))) << table.out.toStdString();
-}
-
 TEST_F(CliEnergyTest, CheckCountsTheNodesTheMapWorkerCounts)
 {
     const QString file = Document(kFallingPlane, true);

@@ -14,7 +14,6 @@
 #include "document/PropertiesModel.h"
 #include "document/TessarixDoc.h"
 #include "document/UndoStack.h"
-#include "util/StringTable.h"
 
 namespace {
 
@@ -214,31 +213,5 @@ TEST_F(EnergyOptionFile, DelayedApplyRecomputesAndUndoesTheOption)
     EXPECT_EQ(doc->Settings().energyInterpolation, 0);
     EXPECT_EQ(doc->WriteFileBytes(), before);
 }
-
-struct BooleanTextCase {
-    const char* text;
-    bool accepted;
-    int32_t value;
-};
-
-class EnergyKeyValue : public ::testing::TestWithParam<BooleanTextCase> {};
-
-TEST_P(EnergyKeyValue, CommandLineKeyTakesTheUsualBooleanWords)
-{
-    const int row = FindPropertyByKey(QStringLiteral("Interpolation.Energy"));
-    ASSERT_GE(row, 0);
-    const PropertyDefinition& d = PropertyDefinitions()[size_t(row)];
-    EXPECT_EQ(TxString(d.name), QStringLiteral("Interpolate energy (10^(L/10))"));
-    PropertyValue v;
-    v.number = 7;
-    EXPECT_EQ(ParsePropertyValue(d, QString::fromLatin1(GetParam().text), &v), GetParam().accepted);
-    EXPECT_EQ(v.number, GetParam().accepted ? GetParam().value : 7);
-}
-
-INSTANTIATE_TEST_SUITE_P(Words, EnergyKeyValue,
-                         ::testing::Values(BooleanTextCase{"on", true, 1}, BooleanTextCase{"OFF", true, 0},
-                                           BooleanTextCase{"True", true, 1}, BooleanTextCase{"no", true, 0},
-                                           BooleanTextCase{"1", true, 1}, BooleanTextCase{"onn", false, 0},
-                                           BooleanTextCase{"", false, 0}));
 
 }  // namespace

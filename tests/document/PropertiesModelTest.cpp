@@ -200,7 +200,6 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentifierCase{"MeasurementPositions.SymbolSet", PropertyEditor::SymbolSet, 7000},
                       IdentifierCase{"MeasurementPositions.Symbol", PropertyEditor::Symbol, 7000},
                       IdentifierCase{"MeasurementPositions.RelativePosition", PropertyEditor::List, 7000},
-                      IdentifierCase{"Interpolation.Energy", PropertyEditor::Boolean, 8000},
                       IdentifierCase{"interpolation . energy", PropertyEditor::Boolean, 8000}));
 
 TEST_F(PropertiesModelTest, DelayUpdateHoldsEditsUntilApplyChangesThenOneStepOneRender)
@@ -415,6 +414,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"IntegerFraction", "ContourLabels.EdgeDistance", "2.5", false},
                       TextCase{"BooleanLowerCase", "XAxis.Hidden", "true", true},
                       TextCase{"BooleanMaybe", "XAxis.Hidden", "maybe", false},
+                      TextCase{"BooleanOn", "Interpolation.Energy", "on", true},
+                      TextCase{"BooleanOffAnyCase", "XAxis.Hidden", "OFF", true},
+                      TextCase{"BooleanOnTypo", "Interpolation.Energy", "onn", false},
                       TextCase{"ChoiceAnyCase", "ZAxis.ScaleMode", "fixed amplitude from max level", true},
                       TextCase{"ChoiceNotOffered", "ZAxis.ScaleMode", "Logarithmic", false},
                       TextCase{"ChoiceIndexIsNotAChoice", "ContourLabels.BackgroundMode", "1", false},
