@@ -409,9 +409,10 @@ bool CContourMapThread::SurfaceStep()
     // The energy option solves for the energies of the levels and turns the grid back into levels.
     const bool energy = m_settings.energyInterpolation != 0;
     const EnergyValues energies = energy ? ToEnergies(m_values, m_measuredCount) : EnergyValues{};
-    const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), energy ? energies.energies.data() : m_values.data(),
-                                   m_settings.interpFunction, m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny,
-                                   m_surface, SurfaceThreadBudget(), &status);
+    const float* values = energy ? energies.energies.data() : m_values.data();
+    const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), values, m_settings.interpFunction,
+                                   m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny, m_surface,
+                                   SurfaceThreadBudget(), &status);
     m_nonPositiveEnergyNodes = ok && energy ? EnergiesToLevels(m_surface, energies) : 0;
     if (ok) {
         m_workFlags &= ~RECALC_SURFACE;
