@@ -137,9 +137,15 @@ bool SurfaceCheck::IsWorst(int32_t point) const
 }
 
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
-                          int32_t kernel, float parameter, int threads)
+                          int32_t kernel, float parameter, int threads, const std::atomic<int32_t>* cancel)
 {
     SurfaceCheck check;
+    const auto cancelRaised = [cancel] { return cancel && cancel->load(std::memory_order_relaxed) != 0; };
+    const auto cancelledCheck = [] {
+        SurfaceCheck stopped;
+        stopped.status = SurfaceCheckStatus::Cancelled;
+        return stopped;
+    };
     if (n > kMaxInterpolationPoints) {
         check.status = SurfaceCheckStatus::TooManyPoints;
         return check;
@@ -167,7 +173,10 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
     }
     double* a = system.get();
     const double normA = Assemble(a, n, px.data(), py.data(), kernel, c);
-    if (CroutDecompose(a, order, order, threads) == false) {
+    const RbfStatus solved = CroutDecompose(a, order, order, threads, cancel);
+    if (solved == RbfStatus::Cancelled)
+        return cancelledCheck();
+    if (solved != RbfStatus::Solved) {
         check.status = SurfaceCheckStatus::Singular;
         check.residuals.clear();
         return check;
@@ -177,6 +186,8 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
 
     double diagonals[kDiagonalBlock];
     for (int32_t k0 = 0; k0 < measured; k0 += kDiagonalBlock) {
+        if (cancelRaised())
+            return cancelledCheck();
         const int32_t count = std::min(kDiagonalBlock, measured - k0);
         InverseDiagonals(a, order, k0, count, blockSolves.data(), diagonals);
         for (int32_t b = 0; b < count; ++b)
@@ -202,6 +213,8 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
     // The surface at the measured points, summed as the map's own evaluation sums it.
     const double phi0 = RbfPhiAtZero(kernel, c);
     for (int32_t k = 0; k < measured; ++k) {
+        if (k % kDiagonalBlock == 0 && cancelRaised())
+            return cancelledCheck();
         double s = solution[size_t(n)] + solution[size_t(n + 1)] * px[size_t(k)] + solution[size_t(n + 2)] * py[size_t(k)];
         for (int32_t j = 0; j < n; ++j) {
             const double dx = px[size_t(k)] - px[size_t(j)];
