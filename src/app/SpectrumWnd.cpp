@@ -149,8 +149,18 @@ void CSpectrumChart::paintEvent(QPaintEvent*)
     const std::vector<SpectrumBar> bars = LayoutSpectrumBars(m_entries, m_scale, plot);
     const QColor fill = m_held ? QColor(170, 170, 170) : QColor(40, 110, 200);
     for (size_t i = 0; i < bars.size(); ++i) {
-        if (bars[i].valid)
+        if (bars[i].valid) {
             p.fillRect(bars[i].bar, fill);
+            // The value over its bar when it fits the slot (inside the bar's top when at the top).
+            const QString value = QString::number(double(m_entries[i].value), 'f', 1);
+            if (fm.horizontalAdvance(value) + 2 <= bars[i].slot.width()) {
+                const bool inside = bars[i].bar.top() - fm.height() < plot.top();
+                const QRectF box(bars[i].slot.left(), inside ? bars[i].bar.top() : bars[i].bar.top() - fm.height(),
+                                 bars[i].slot.width(), fm.height());
+                p.setPen(inside ? pal.color(QPalette::Base) : ink);
+                p.drawText(box, Qt::AlignCenter, value);
+            }
+        }
         // The name, read from bottom to top, centred under its slot.
         p.save();
         p.translate(bars[i].slot.center().x() + (fm.ascent() - fm.descent()) / 2.0, plot.bottom() + 4 + nameHeight);
