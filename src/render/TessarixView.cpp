@@ -155,11 +155,14 @@ void CTessarixView::DrawMarks(QPainter& p) const
     constexpr int kRadius = 9;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setClipRect(ToQRect(m_doc.Layout().graph));
+    // A point on the edge of the graph keeps its whole circle; the labels stay inside.
+    const QRect graph = ToQRect(m_doc.Layout().graph);
+    p.setClipRect(graph.adjusted(-kRadius - 2, -kRadius - 2, kRadius + 2, kRadius + 2));
     p.setBrush(Qt::NoBrush);
     QFont font = p.font();
     font.setBold(true);
     p.setFont(font);
+    const QFontMetrics fm(font);
     for (const MapMark& mark : m_marks) {
         int px = 0, py = 0;
         MapToPixel(m_doc, mark.x, mark.y, &px, &py);
@@ -170,7 +173,13 @@ void CTessarixView::DrawMarks(QPainter& p) const
         p.drawEllipse(centre, kRadius, kRadius);
         if (mark.label.isEmpty())
             continue;
-        const QPoint at = centre + QPoint(kRadius + 2, -kRadius + 2);
+        // Up and to the right of the circle, or to the other side where the graph ends.
+        const int width = fm.horizontalAdvance(mark.label);
+        const int x = centre.x() + kRadius + 2 + width <= graph.right() ? centre.x() + kRadius + 2
+                                                                         : centre.x() - kRadius - 2 - width;
+        const int y = centre.y() - kRadius + 2 - fm.ascent() >= graph.top() ? centre.y() - kRadius + 2
+                                                                             : centre.y() + kRadius + fm.ascent();
+        const QPoint at(x, y);
         QPainterPath text;
         text.addText(at, p.font(), mark.label);
         p.setPen(QPen(Qt::white, 3));
