@@ -329,6 +329,28 @@ void DrawCommand(QPainter& p, int id)
         p.setBrush(kGreen);
         p.drawEllipse(QPointF(25, 16), 4.5, 4.5);
         break;
+    case ID_TX_SURFACE_CHECK:
+        // A surface profile through its points, one of them circled.
+        p.setPen(QPen(kBlue, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(3, 22), QPointF(10, 14), QPointF(17, 18), QPointF(24, 8), QPointF(29, 12)}));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        for (QPointF pt : {QPointF(3, 22), QPointF(10, 14), QPointF(24, 8), QPointF(29, 12)})
+            p.drawEllipse(pt, 1.8, 1.8);
+        p.drawEllipse(QPointF(17, 24), 1.8, 1.8);
+        p.setPen(QPen(kRed, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(17, 24), 5, 5);
+        break;
+    case ID_VIEW_SPECTRUM:
+        // Bars of unequal height over a base line.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kGreen);
+        for (int b = 0; b < 6; ++b)
+            p.drawRect(QRectF(3 + b * 4.5, 28 - (8 + 3 * ((b * 5) % 7)), 3.5, 8 + 3 * ((b * 5) % 7)));
+        p.drawLine(QPointF(2, 28), QPointF(30, 28));
+        break;
     case ID_TX_IMPORT_IMAGE:
         Picture(p, QRectF(3, 8, 22, 18));
         Arrow(p, QPointF(25, 3), QPointF(25, 14), kGreen, 3);

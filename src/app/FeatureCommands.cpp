@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
+#include <QTabWidget>
 
 #include <array>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/PropertiesWnd.h"
+#include "app/SpectrumWnd.h"
+#include "app/SurfaceCheckDlg.h"
 #include "app/TessarixApp.h"
 #include "colors/ColorScaleDlg.h"
 #include "dataentry/BandSumDlg.h"
@@ -114,6 +117,61 @@ void RegisterPropertiesPane(CTessarixApp& app, CCommandTable& commands)
         true);
 }
 
+// "Surface Check" opens (or brings forward) the one modeless check dialog; it follows the active
+// map tab and the document's changes for as long as it is open.
+void RegisterSurfaceCheck(CTessarixApp& app, CCommandTable& commands)
+{
+    auto dialog = std::make_shared<QPointer<CSurfaceCheckDlg>>();
+    auto activeColumn = [&app] {
+        const CTessarixView* view = app.MainFrame() ? app.MainFrame()->ActiveView() : nullptr;
+        return view ? view->Column() : -1;
+    };
+    commands.Register(
+        ID_TX_SURFACE_CHECK,
+        [&app, dialog, activeColumn] {
+            CMainFrame* frame = app.MainFrame();
+            if (!frame)
+                return;
+            if (!*dialog) {
+                auto* dlg = new CSurfaceCheckDlg(app.Document(), [frame](int column) { return frame->ViewOf(column); },
+                                                 frame);
+                // Rebuilt tabs may show another column without announcing a tab change.
+                QObject::connect(frame, &CMainFrame::DocumentChanged, dlg, [dlg, activeColumn] {
+                    dlg->SetColumn(activeColumn());
+                    dlg->OnDocumentChanged();
+                });
+                QObject::connect(frame->Tabs(), &QTabWidget::currentChanged, dlg,
+                                 [dlg, activeColumn] { dlg->SetColumn(activeColumn()); });
+                *dialog = dlg;
+            }
+            (*dialog)->SetColumn(activeColumn());
+            (*dialog)->show();
+            (*dialog)->raise();
+            (*dialog)->activateWindow();
+        },
+        [activeColumn] { return CommandState{activeColumn() >= 0, false, {}}; });
+}
+
+// The spectrum pane docks at the right like the properties pane; "Spectrum" shows and hides it.
+void RegisterSpectrumPane(CTessarixApp& app, CCommandTable& commands)
+{
+    auto pane = std::make_shared<QPointer<CSpectrumWnd>>();
+    app.AddPaneFactory([pane](CTessarixApp& app, CMainFrame& frame) {
+        auto* wnd = new CSpectrumWnd(app.Document(), &frame);
+        frame.AddPane(wnd, Qt::RightDockWidgetArea);
+        QObject::connect(&frame, &CMainFrame::ReadoutShown, wnd, &CSpectrumWnd::ShowReadout);
+        QObject::connect(&frame, &CMainFrame::DocumentChanged, wnd, &CSpectrumWnd::OnDocumentChanged);
+        *pane = wnd;
+    });
+    commands.Register(
+        ID_VIEW_SPECTRUM, [pane] {
+            if (*pane)
+                (*pane)->setVisible(!(*pane)->isVisibleTo((*pane)->parentWidget()));
+        },
+        [pane] { return CommandState{bool(*pane), *pane && (*pane)->isVisibleTo((*pane)->parentWidget()), {}}; },
+        true);
+}
+
 }  // namespace
 
 void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
@@ -143,5 +201,7 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     commands.Register(ID_TX_MERGE_READINGS, [&app] { RunMergeReadingsDialog(app.MainFrame(), app.Document()); },
                       hasPoints);
     RegisterPropertiesPane(app, commands);
+    RegisterSpectrumPane(app, commands);
+    RegisterSurfaceCheck(app, commands);
     RegisterPrintCommands(app, commands);
 }

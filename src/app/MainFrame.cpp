@@ -70,7 +70,8 @@ QKeySequence PrimaryShortcut(int id)
 std::vector<LayoutItem> ViewContextMenu()
 {
     using L = LayoutItem;
-    return {L::Cmd(ID_EDIT_COPY, IDS_LABEL_COPY), L::Cmd(ID_AUTORANGE_COLOR, IDS_LABEL_AUTORANGE), L::Sep(),
+    return {L::Cmd(ID_EDIT_COPY, IDS_LABEL_COPY), L::Cmd(ID_AUTORANGE_COLOR, IDS_LABEL_AUTORANGE),
+            L::Cmd(ID_TX_SURFACE_CHECK, IDS_LABEL_SURFACE_CHECK_MENU), L::Sep(),
             L::Cmd(ID_TX_INSERT_DATA, IDS_LABEL_INSERT_POINT_MENU), L::Cmd(ID_TX_EDIT_DATA, IDS_LABEL_EDIT_DATA_MENU),
             L::Sep(), L::Cmd(ID_FILE_PRINT, IDS_LABEL_PRINT), L::Cmd(ID_FILE_PRINT_PREVIEW, IDS_LABEL_PRINT_PREVIEW)};
 }
@@ -519,6 +520,7 @@ void CMainFrame::ShowReadout(const CursorReadout& r)
     m_readout[0]->setText(r.XText());
     m_readout[1]->setText(r.YText());
     m_readout[2]->setText(r.ZText());
+    emit ReadoutShown(r);
 }
 
 void CMainFrame::ClearReadout()

@@ -70,6 +70,8 @@ public:
 signals:
     // DocumentChanged as the document sent it: panes reload their contents at levels 0 and 3.
     void DocumentChanged(int level);
+    // The cursor read-out just shown in the status bar (without a position: the pointer left).
+    void ReadoutShown(const CursorReadout& readout);
 
 protected:
     void closeEvent(QCloseEvent* e) override;

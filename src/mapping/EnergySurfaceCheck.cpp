@@ -35,14 +35,14 @@ SurfaceCheckStatus NonPositiveGridNodes(int32_t n, const float* x, const float* 
 
 EnergySurfaceCheck CheckEnergySurface(int32_t n, int32_t measured, const float* x, const float* y,
                                       const float* levels, int32_t kernel, float parameter, int32_t countX,
-                                      int32_t countY, int threads)
+                                      int32_t countY, int threads, const std::atomic<int32_t>* cancel)
 {
     EnergySurfaceCheck result;
     const CTXFloatArray levelArray(levels, levels + (n > 0 ? n : 0));
     const EnergyValues energies = ToEnergies(levelArray, measured);
     result.lowestLevel = energies.lowestLevel;
     SurfaceCheck& check = result.check;
-    check = CheckSurface(n, measured, x, y, energies.energies.data(), kernel, parameter, threads);
+    check = CheckSurface(n, measured, x, y, energies.energies.data(), kernel, parameter, threads, cancel);
     if (check.status != SurfaceCheckStatus::Checked)
         return result;
 
@@ -64,7 +64,18 @@ EnergySurfaceCheck CheckEnergySurface(int32_t n, int32_t measured, const float* 
         }
     }
     SummariseResiduals(check);
+    // The grid pass polls only its own surface's flag: a cancel is seen before and after it.
+    if (cancel && cancel->load(std::memory_order_relaxed) != 0) {
+        result.check = SurfaceCheck{};
+        result.check.status = SurfaceCheckStatus::Cancelled;
+        return result;
+    }
     check.status = NonPositiveGridNodes(n, x, y, energies, kernel, parameter, countX, countY, threads,
                                         &result.nonPositiveNodes);
+    if (cancel && cancel->load(std::memory_order_relaxed) != 0) {
+        result.check = SurfaceCheck{};
+        result.check.status = SurfaceCheckStatus::Cancelled;
+        result.nonPositiveNodes = -1;
+    }
     return result;
 }

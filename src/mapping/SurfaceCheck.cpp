@@ -10,13 +10,25 @@
 
 namespace {
 
-// The augmented system of CRbfInterpolator, row-major with row stride `order`; returns ||A||_1.
-double Assemble(double* a, int32_t n, const double* px, const double* py, int32_t kernel, double c)
+bool Raised(const std::atomic<int32_t>* cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed) != 0;
+}
+
+// How many rows of the system are assembled between two looks at the cancel flag.
+constexpr int32_t kPollRows = 64;
+
+// The augmented system of CRbfInterpolator, row-major with row stride `order`; returns ||A||_1,
+// or -1 when `cancel` (may be null) was seen.
+double Assemble(double* a, int32_t n, const double* px, const double* py, int32_t kernel, double c,
+                const std::atomic<int32_t>* cancel)
 {
     const int32_t order = n + 3;
     const double phi0 = RbfPhiAtZero(kernel, c);
     std::fill(a, a + size_t(order) * size_t(order), 0.0);
     for (int32_t i = 0; i < n; ++i) {
+        if (i % kPollRows == 0 && Raised(cancel))
+            return -1.0;
         double* row = a + size_t(i) * size_t(order);
         row[i] = phi0;
         for (int32_t j = i + 1; j < n; ++j) {
@@ -88,7 +100,8 @@ double NormOne(const std::vector<double>& v)
 
 // A lower estimate of ||A^-1||_1 for a symmetric A from a few solves (Hager's method with
 // Higham's extra alternating vector), almost always the exact norm. `x` and `z` hold N doubles.
-double EstimateInverseNorm(const double* lu, int32_t order, double* x, double* z)
+// Stops early (with a meaningless estimate) once `cancel` (may be null) is seen.
+double EstimateInverseNorm(const double* lu, int32_t order, double* x, double* z, const std::atomic<int32_t>* cancel)
 {
     constexpr int kMaxSteps = 5;
     const size_t n = size_t(order);
@@ -98,11 +111,13 @@ double EstimateInverseNorm(const double* lu, int32_t order, double* x, double* z
     int32_t previous = -1;
     for (int step = 0; step < kMaxSteps; ++step) {
         y.assign(x, x + n);
-        CroutSubstitute(lu, order, order, y.data());
+        if (!CroutSubstitute(lu, order, order, y.data(), cancel))
+            return 0.0;
         estimate = std::max(estimate, NormOne(y));
         for (size_t i = 0; i < n; ++i)
             z[i] = y[i] >= 0.0 ? 1.0 : -1.0;
-        CroutSubstitute(lu, order, order, z);  // A^-T = A^-1
+        if (!CroutSubstitute(lu, order, order, z, cancel))  // A^-T = A^-1
+            return 0.0;
         int32_t largest = 0;
         double zx = 0.0;
         for (size_t i = 0; i < n; ++i) {
@@ -119,7 +134,8 @@ double EstimateInverseNorm(const double* lu, int32_t order, double* x, double* z
     // A vector of growing alternating entries catches what the steps above can miss.
     for (size_t i = 0; i < n; ++i)
         y[i] = (i % 2 == 0 ? 1.0 : -1.0) * (1.0 + double(i) / double(std::max<int32_t>(1, order - 1)));
-    CroutSubstitute(lu, order, order, y.data());
+    if (!CroutSubstitute(lu, order, order, y.data(), cancel))
+        return 0.0;
     return std::max(estimate, 2.0 * NormOne(y) / (3.0 * double(order)));
 }
 
@@ -156,9 +172,14 @@ void SummariseResiduals(SurfaceCheck& check)
 }
 
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
-                          int32_t kernel, float parameter, int threads)
+                          int32_t kernel, float parameter, int threads, const std::atomic<int32_t>* cancel)
 {
     SurfaceCheck check;
+    const auto cancelledCheck = [] {
+        SurfaceCheck stopped;
+        stopped.status = SurfaceCheckStatus::Cancelled;
+        return stopped;
+    };
     if (n > kMaxInterpolationPoints) {
         check.status = SurfaceCheckStatus::TooManyPoints;
         return check;
@@ -185,23 +206,33 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
         return check;
     }
     double* a = system.get();
-    const double normA = Assemble(a, n, px.data(), py.data(), kernel, c);
-    if (CroutDecompose(a, order, order, threads) == false) {
+    const double normA = Assemble(a, n, px.data(), py.data(), kernel, c, cancel);
+    if (normA < 0.0)
+        return cancelledCheck();
+    const RbfStatus solved = CroutDecompose(a, order, order, threads, cancel);
+    if (solved == RbfStatus::Cancelled)
+        return cancelledCheck();
+    if (solved != RbfStatus::Solved) {
         check.status = SurfaceCheckStatus::Singular;
         check.residuals.clear();
         return check;
     }
     std::copy(v, v + n, solution.begin());
-    CroutSubstitute(a, order, order, solution.data());
+    if (!CroutSubstitute(a, order, order, solution.data(), cancel))
+        return cancelledCheck();
 
     double diagonals[kDiagonalBlock];
     for (int32_t k0 = 0; k0 < measured; k0 += kDiagonalBlock) {
+        if (Raised(cancel))
+            return cancelledCheck();
         const int32_t count = std::min(kDiagonalBlock, measured - k0);
         InverseDiagonals(a, order, k0, count, blockSolves.data(), diagonals);
         for (int32_t b = 0; b < count; ++b)
             check.residuals[size_t(k0 + b)] = solution[size_t(k0 + b)] / diagonals[b];
     }
-    check.conditionEstimate = normA * EstimateInverseNorm(a, order, unit.data(), work.data());
+    check.conditionEstimate = normA * EstimateInverseNorm(a, order, unit.data(), work.data(), cancel);
+    if (Raised(cancel))
+        return cancelledCheck();
 
     SummariseResiduals(check);
 
@@ -209,6 +240,8 @@ SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const flo
     const double phi0 = RbfPhiAtZero(kernel, c);
     check.fitted.assign(size_t(measured), 0.0);
     for (int32_t k = 0; k < measured; ++k) {
+        if (k % kDiagonalBlock == 0 && Raised(cancel))
+            return cancelledCheck();
         double s = solution[size_t(n)] + solution[size_t(n + 1)] * px[size_t(k)] + solution[size_t(n + 2)] * py[size_t(k)];
         for (int32_t j = 0; j < n; ++j) {
             const double dx = px[size_t(k)] - px[size_t(j)];

@@ -16,6 +16,7 @@
 // first (the first `measured` of `n`), then the boundary and conditioning points, which take
 // part in the system but are not checked.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,7 @@ enum class SurfaceCheckStatus {
     TooManyPoints,  // more than kMaxInterpolationPoints: refused before anything is allocated
     Singular,       // a pivot of the system was exactly zero
     OutOfMemory,    // the system could not be allocated
+    Cancelled,      // the cancel flag was seen; no result
 };
 
 struct SurfaceCheck {
@@ -47,9 +49,12 @@ struct SurfaceCheck {
     bool MissesPoints() const { return !(largestMiss <= kIllConditionedMiss); }
 };
 
-// `threads` threads share the decomposition.
+// `threads` threads share the decomposition. `cancel` (may be null) is polled in the
+// decomposition and between the blocks of the later passes; once it is nonzero the check stops
+// with Cancelled and nothing else set.
 SurfaceCheck CheckSurface(int32_t n, int32_t measured, const float* x, const float* y, const float* v,
-                          int32_t kernel, float parameter, int threads = 1);
+                          int32_t kernel, float parameter, int threads = 1,
+                          const std::atomic<int32_t>* cancel = nullptr);
 // Sets the RMS and the worst points from the residuals.
 void SummariseResiduals(SurfaceCheck& check);
 
@@ -69,4 +74,5 @@ struct EnergySurfaceCheck {
 };
 EnergySurfaceCheck CheckEnergySurface(int32_t n, int32_t measured, const float* x, const float* y,
                                       const float* levels, int32_t kernel, float parameter, int32_t countX,
-                                      int32_t countY, int threads = 1);
+                                      int32_t countY, int threads = 1,
+                                      const std::atomic<int32_t>* cancel = nullptr);

@@ -136,6 +136,57 @@ void CTessarixView::paintEvent(QPaintEvent*)
     const ArrowBoxes boxes = Arrows();
     DrawArrow(p, boxes.upper, true, m_hover & HoverUpper);
     DrawArrow(p, boxes.lower, false, m_hover & HoverLower);
+    DrawMarks(p);
+}
+
+void CTessarixView::SetMarks(std::vector<MapMark> marks)
+{
+    if (marks.empty() && m_marks.empty())
+        return;
+    m_marks = std::move(marks);
+    update();
+}
+
+void CTessarixView::DrawMarks(QPainter& p) const
+{
+    if (m_marks.empty())
+        return;
+    // A ring in white under one in red, so it shows on dark colours and light ones alike.
+    constexpr int kRadius = 9;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    // A point on the edge of the graph keeps its whole circle; the labels stay inside.
+    const QRect graph = ToQRect(m_doc.Layout().graph);
+    p.setClipRect(graph.adjusted(-kRadius - 2, -kRadius - 2, kRadius + 2, kRadius + 2));
+    p.setBrush(Qt::NoBrush);
+    QFont font = p.font();
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics fm(font);
+    for (const MapMark& mark : m_marks) {
+        int px = 0, py = 0;
+        MapToPixel(m_doc, mark.x, mark.y, &px, &py);
+        const QPoint centre(px, py);
+        p.setPen(QPen(Qt::white, 4));
+        p.drawEllipse(centre, kRadius, kRadius);
+        p.setPen(QPen(QColor(220, 0, 0), 2));
+        p.drawEllipse(centre, kRadius, kRadius);
+        if (mark.label.isEmpty())
+            continue;
+        // Up and to the right of the circle, or to the other side where the graph ends.
+        const int width = fm.horizontalAdvance(mark.label);
+        const int x = centre.x() + kRadius + 2 + width <= graph.right() ? centre.x() + kRadius + 2
+                                                                         : centre.x() - kRadius - 2 - width;
+        const int y = centre.y() - kRadius + 2 - fm.ascent() >= graph.top() ? centre.y() - kRadius + 2
+                                                                             : centre.y() + kRadius + fm.ascent();
+        const QPoint at(x, y);
+        QPainterPath text;
+        text.addText(at, p.font(), mark.label);
+        p.setPen(QPen(Qt::white, 3));
+        p.drawPath(text);
+        p.fillPath(text, QColor(220, 0, 0));
+    }
+    p.restore();
 }
 
 void CTessarixView::DrawArrow(QPainter& p, const TxRect& box, bool up, bool highlighted) const

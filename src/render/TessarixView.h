@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "render/TessarixViewModel.h"
 #include "util/TxTypes.h"
@@ -50,6 +51,11 @@ public:
     // Re-announced when the frame refreshes (the map under a still pointer changed).
     void RefreshReadout();
 
+    // Points circled over the map picture (not part of it, so never copied or printed); an
+    // empty list removes the circles.
+    void SetMarks(std::vector<MapMark> marks);
+    const std::vector<MapMark>& Marks() const { return m_marks; }
+
 signals:
     void CursorMoved(const CursorReadout& readout);
     void CursorLeft();
@@ -70,6 +76,7 @@ private:
     void UpdateHover(int px, int py);
     void UpdateTooltip(const QPoint& local, const QPoint& global);
     void DrawArrow(class QPainter& p, const TxRect& box, bool up, bool highlighted) const;
+    void DrawMarks(class QPainter& p) const;
 
     CTessarixDoc& m_doc;
     int m_column = -1;
@@ -79,4 +86,5 @@ private:
     QString m_tooltipText;
     CursorReadout m_readout;
     QPoint m_lastPointer{-1, -1};
+    std::vector<MapMark> m_marks;
 };

@@ -53,6 +53,16 @@ void PixelToMap(const CTessarixDoc& doc, int px, int py, float* x, float* y)
         *y = RoundToMultiple(*y, grid.snapY);
 }
 
+void MapToPixel(const CTessarixDoc& doc, float x, float y, int* px, int* py)
+{
+    CMapAxis ax = doc.Axis(CTessarixDoc::AxisX);
+    CMapAxis ay = doc.Axis(CTessarixDoc::AxisY);
+    ax.SetAxisRect(doc.Layout().graph);
+    ay.SetAxisRect(doc.Layout().graph);
+    *px = ax.WorldToDevice(x);
+    *py = ay.WorldToDevice(y);
+}
+
 CursorReadout ReadCursor(CTessarixDoc& doc, int column, int px, int py)
 {
     CursorReadout r;

@@ -36,6 +36,17 @@ struct CursorReadout {
 CursorReadout ReadCursor(CTessarixDoc& doc, int column, int px, int py);
 // The same position without Z (Insert Data placement).
 void PixelToMap(const CTessarixDoc& doc, int px, int py, float* x, float* y);
+// The pixel where the map draws world position (x, y): the document's X and Y axes laid over
+// its graph rectangle, as the map picture places its measurement symbols.
+void MapToPixel(const CTessarixDoc& doc, float x, float y, int* px, int* py);
+
+// A point the view circles over its map (the worst points of a surface check), in map units,
+// with the label written beside the circle.
+struct MapMark {
+    float x = 0.0f;
+    float y = 0.0f;
+    QString label;
+};
 
 // Arrow clicks move the colour range only in the "Normal" scale mode.
 bool ColourArrowsActive(const CTessarixDoc& doc);

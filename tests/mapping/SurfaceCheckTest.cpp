@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "mapping/RbfInterpolator.h"
@@ -222,6 +225,47 @@ TEST(SurfaceCheckTest, ZeroDiagonalKernelIsSingular)
     const SurfaceCheck check = Check(in, RbfLogarithmic, 0.0f);
     EXPECT_EQ(check.status, SurfaceCheckStatus::Singular);
     EXPECT_TRUE(check.residuals.empty());
+}
+
+// A cancel flag stops the check in each of its passes: raised before it starts, and raised by
+// another thread while the decomposition of a large system is under way.
+TEST(SurfaceCheckTest, CancelStopsWithoutAResult)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Input big;
+    for (int k = 0; k < 1800; ++k)
+        big.Add(unit(random), unit(random), 60.0f + 20.0f * unit(random));
+    big.measured = big.N();
+    for (const int delayMs : {-1, 30}) {
+        SCOPED_TRACE(delayMs);
+        std::atomic<int32_t> cancel{delayMs < 0 ? 1 : 0};
+        std::thread raiser;
+        if (delayMs >= 0)
+            raiser = std::thread([&cancel, delayMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+                cancel.store(1);
+            });
+        const auto start = std::chrono::steady_clock::now();
+        const SurfaceCheck check = CheckSurface(big.N(), big.measured, big.x.data(), big.y.data(), big.v.data(),
+                                                RbfMultiquadric, 0.2f, 1, &cancel);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (raiser.joinable())
+            raiser.join();
+        EXPECT_EQ(check.status, SurfaceCheckStatus::Cancelled);
+        EXPECT_TRUE(check.residuals.empty());
+        EXPECT_TRUE(check.worst.empty());
+        EXPECT_EQ(check.largestMissPoint, -1);
+        EXPECT_LT(elapsed, std::chrono::milliseconds(800));
+    }
+    // A flag that stays down changes nothing.
+    std::atomic<int32_t> quiet{0};
+    const Input corner = RaisedCorner();
+    const SurfaceCheck with = CheckSurface(corner.N(), corner.measured, corner.x.data(), corner.y.data(),
+                                           corner.v.data(), RbfMultiquadric, 0.2f, 1, &quiet);
+    const SurfaceCheck without = Check(corner, RbfMultiquadric, 0.2f);
+    EXPECT_EQ(with.residuals, without.residuals);
+    EXPECT_EQ(with.conditionEstimate, without.conditionEstimate);
 }
 
 }  // namespace
