@@ -59,6 +59,11 @@ SurfaceCheckText DescribeSurfaceCheck(const SurfaceCheckReport& report, int poin
     text.miss = TxFormat(IDS_CHECK_MISS, QString::number(check.largestMiss, 'g', 3),
                          QString::number(report.largestMiss.number));
     text.condition = TxFormat(IDS_CHECK_CONDITION, QString::number(check.conditionEstimate, 'e', 3));
+    if (report.nonPositiveEnergyNodes >= 0)
+        text.condition += QLatin1Char('\n') + TxString(IDS_CHECK_ENERGY_NODES)
+                                                   .arg(QString::number(report.nonPositiveEnergyNodes),
+                                                        QString::number(report.gridNodes),
+                                                        QString::number(double(report.lowestLevel), 'g', 6));
     text.illConditioned = check.MissesPoints();
     text.verdict = text.illConditioned ? TxFormat(IDS_CHECK_ILL_CONDITIONED, QString::number(report.largestMiss.number))
                                        : TxString(IDS_CHECK_PASSES);

@@ -19,12 +19,10 @@
 #include "mapping/RbfInterpolator.h"
 #include "mapping/SurfaceCheck.h"
 #include "util/StringTable.h"
-#include "workers/ContourMapThread.h"
+#include "workers/SurfaceCheckRun.h"
 
 namespace {
 
-// The column's interpolation input as the map worker builds it: the measured points, then the
-// boundary and conditioning points, in map coordinates.
 QJsonValue JsonDouble(double d)
 {
     return std::isfinite(d) ? QJsonValue(d) : QJsonValue(QJsonValue::Null);
@@ -42,22 +40,16 @@ QString MissWarning(const SurfaceCheck& check)
                : QString();
 }
 
-// What the energy option adds: the grid nodes without a positive energy (-1: the option is off).
-struct EnergyNodes {
-    int32_t count = -1;
-    int32_t total = 0;
-    float lowestLevel = 0.0f;
-    bool On() const { return count >= 0; }
-};
-
-QString EnergyNodesText(const EnergyNodes& energy)
+QString EnergyNodesText(const SurfaceCheckReport& report)
 {
     return TxString(IDS_CLI_CHECK_ENERGY_NODES)
-        .arg(QString::number(energy.count), QString::number(energy.total), ShortestFloatText(energy.lowestLevel));
+        .arg(QString::number(report.nonPositiveEnergyNodes), QString::number(report.gridNodes),
+             ShortestFloatText(report.lowestLevel));
 }
 
-void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceCheck& check, const EnergyNodes& energy)
+void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceCheckReport& report)
 {
+    const SurfaceCheck& check = report.check;
     ctx.out << "point\tx\ty\tvalue\tLOO residual\n";
     for (int32_t k = 0; k < in.measured; ++k)
         ctx.out << (k + 1) << '\t' << ShortestFloatText(in.x[size_t(k)]) << '\t' << ShortestFloatText(in.y[size_t(k)])
@@ -69,15 +61,16 @@ void PrintTable(CliContext& ctx, const InterpolationInput& in, const SurfaceChec
                         QString::number(check.largestMissPoint + 1))
             << '\n'
             << TxFormat(IDS_CLI_CHECK_CONDITION, QString::number(check.conditionEstimate, 'e', 3)) << '\n';
-    if (energy.On())
-        ctx.out << EnergyNodesText(energy) << '\n';
+    if (report.nonPositiveEnergyNodes >= 0)
+        ctx.out << EnergyNodesText(report) << '\n';
     if (check.MissesPoints())
         ctx.out << MissWarning(check) << '\n';
 }
 
-void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const SurfaceCheck& check,
-               const EnergyNodes& energy)
+void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const SurfaceCheckReport& report)
 {
+    const SurfaceCheck& check = report.check;
+    const bool energy = report.nonPositiveEnergyNodes >= 0;
     QJsonArray points;
     for (int32_t k = 0; k < in.measured; ++k)
         points.append(QJsonObject{{"point", k + 1},
@@ -98,11 +91,11 @@ void PrintJson(CliContext& ctx, int column, const InterpolationInput& in, const 
                            {"largestMissPoint", check.largestMissPoint + 1},
                            {"conditionEstimate", JsonDouble(check.conditionEstimate)},
                            {"warning", warning.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(warning)},
-                           {"energy", energy.On()}};
-    if (energy.On()) {
-        root.insert(QStringLiteral("nonPositiveEnergyNodes"), energy.count);
-        root.insert(QStringLiteral("gridNodes"), energy.total);
-        root.insert(QStringLiteral("lowestLevel"), JsonFloat(energy.lowestLevel));
+                           {"energy", energy}};
+    if (energy) {
+        root.insert(QStringLiteral("nonPositiveEnergyNodes"), report.nonPositiveEnergyNodes);
+        root.insert(QStringLiteral("gridNodes"), report.gridNodes);
+        root.insert(QStringLiteral("lowestLevel"), JsonFloat(report.lowestLevel));
     }
     ctx.out << QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
@@ -140,37 +133,24 @@ int Check(CliContext& ctx)
     if (!CliOpenDocument(ctx, doc, files.first()))
         return CliRefused;
 
-    const InterpolationInput in = InterpolationInputOf(doc, doc.Settings(), column);
-    const int32_t n = int32_t(in.x.size());
-    CTXFloatArray xn, yn;
-    NormaliseToExtent(doc.Settings().extent, in.x, in.y, &xn, &yn);
-    int32_t first = 0, second = 0;
-    if (n <= kMaxInterpolationPoints && FindCoincidingPoints(xn, yn, &first, &second)) {
-        ctx.err << TxFormat(IDS_CLI_CHECK_COINCIDING, QString::number(first + 1), QString::number(second + 1)) << "\n";
+    const SurfaceCheckInput input = SurfaceCheckInputOf(doc, column);
+    const InterpolationInput& in = input.points;
+    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    const SurfaceCheckReport report = RunSurfaceCheck(input, threads);
+    if (report.coincidingFirst >= 0) {
+        ctx.err << TxFormat(IDS_CLI_CHECK_COINCIDING, QString::number(report.coincidingFirst + 1),
+                            QString::number(report.coincidingSecond + 1))
+                << "\n";
         return CliRefused;
     }
-    const CTessarixSettings& s = doc.Settings();
-    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
-    SurfaceCheck check;
-    EnergyNodes energy;
-    if (s.energyInterpolation != 0) {
-        const EnergySurfaceCheck e = CheckEnergySurface(n, in.measured, xn.data(), yn.data(), in.v.data(),
-                                                        s.interpFunction, s.interpParameter, s.gridCountX,
-                                                        s.gridCountY, threads);
-        check = e.check;
-        energy = {e.nonPositiveNodes, (s.gridCountX + 1) * (s.gridCountY + 1), e.lowestLevel};
-    } else {
-        check = CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), s.interpFunction, s.interpParameter,
-                             threads);
-    }
-    if (check.status != SurfaceCheckStatus::Checked) {
-        ctx.err << RefusalText(check, column, in) << "\n";
+    if (!report.Checked()) {
+        ctx.err << RefusalText(report.check, column, in) << "\n";
         return CliRefused;
     }
     if (json)
-        PrintJson(ctx, column, in, check, energy);
+        PrintJson(ctx, column, in, report);
     else
-        PrintTable(ctx, in, check, energy);
+        PrintTable(ctx, in, report);
     return CliOk;
 }
 

@@ -29,7 +29,8 @@ bool operator==(const SurfaceCheckInput& a, const SurfaceCheckInput& b)
 {
     return a.column == b.column && a.points.measured == b.points.measured && SameFloats(a.points.x, b.points.x) &&
            SameFloats(a.points.y, b.points.y) && SameFloats(a.points.v, b.points.v) && a.extent == b.extent &&
-           a.function == b.function && std::bit_cast<uint32_t>(a.parameter) == std::bit_cast<uint32_t>(b.parameter);
+           a.function == b.function && std::bit_cast<uint32_t>(a.parameter) == std::bit_cast<uint32_t>(b.parameter) &&
+           a.energy == b.energy && (!a.energy || (a.gridCountX == b.gridCountX && a.gridCountY == b.gridCountY));
 }
 
 SurfaceCheckInput SurfaceCheckInputOf(const CTessarixDoc& doc, int column)
@@ -43,6 +44,9 @@ SurfaceCheckInput SurfaceCheckInputOf(const CTessarixDoc& doc, int column)
     in.extent = s.extent;
     in.function = s.interpFunction;
     in.parameter = s.interpParameter;
+    in.energy = s.energyInterpolation != 0;
+    in.gridCountX = s.gridCountX;
+    in.gridCountY = s.gridCountY;
     return in;
 }
 
@@ -59,8 +63,18 @@ SurfaceCheckReport RunSurfaceCheck(const SurfaceCheckInput& input, int threads, 
         report.check.status = SurfaceCheckStatus::Singular;
         return report;
     }
-    report.check = CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), input.function, input.parameter,
-                                threads, cancel);
+    if (input.energy) {
+        const EnergySurfaceCheck e = CheckEnergySurface(n, in.measured, xn.data(), yn.data(), in.v.data(),
+                                                        input.function, input.parameter, input.gridCountX,
+                                                        input.gridCountY, threads, cancel);
+        report.check = e.check;
+        report.nonPositiveEnergyNodes = e.nonPositiveNodes;
+        report.gridNodes = (input.gridCountX + 1) * (input.gridCountY + 1);
+        report.lowestLevel = e.lowestLevel;
+    } else {
+        report.check = CheckSurface(n, in.measured, xn.data(), yn.data(), in.v.data(), input.function,
+                                    input.parameter, threads, cancel);
+    }
     if (!report.Checked())
         return report;
     for (int32_t k : report.check.worst)

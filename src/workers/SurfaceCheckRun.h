@@ -29,6 +29,10 @@ struct SurfaceCheckInput {
     MapExtent extent;
     int32_t function = 0;
     float parameter = 0.0f;
+    // The energy option: the surface interpolates 10^(L/10); the grid counts then matter too,
+    // since the check counts the grid nodes left without a positive energy.
+    bool energy = false;
+    int32_t gridCountX = 0, gridCountY = 0;
 
     friend bool operator==(const SurfaceCheckInput& a, const SurfaceCheckInput& b);
 };
@@ -52,6 +56,11 @@ struct SurfaceCheckReport {
     int32_t coincidingSecond = -1;
     std::vector<SurfaceCheckPoint> worst;  // largest |residual| first
     SurfaceCheckPoint largestMiss;         // its residual member holds the miss, not a residual
+    // With the energy option: grid nodes without a positive energy (-1 with the option off), of
+    // how many, and the level the map shows there.
+    int32_t nonPositiveEnergyNodes = -1;
+    int32_t gridNodes = 0;
+    float lowestLevel = 0.0f;
 
     bool Checked() const { return check.status == SurfaceCheckStatus::Checked; }
 };

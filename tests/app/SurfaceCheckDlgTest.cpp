@@ -291,3 +291,16 @@ TEST_F(SurfaceCheckDlgTest, ColumnWithTooFewPointsSaysSo)
 }
 
 }  // namespace
+
+TEST(SurfaceCheckTextTest, EnergyOptionAddsTheNodesWithoutPositiveEnergy)
+{
+    SurfaceCheckReport report = Checked(0.02);
+    EXPECT_FALSE(DescribeSurfaceCheck(report, 20).condition.contains(QStringLiteral("energies")));
+    report.nonPositiveEnergyNodes = 531;
+    report.gridNodes = 2379;
+    report.lowestLevel = 77.4f;
+    EXPECT_EQ(DescribeSurfaceCheck(report, 20).condition,
+              QStringLiteral("Condition estimate of the interpolation system: 2.500e+07\nInterpolated as energies "
+                             "10^(L/10): 531 of 2379 grid nodes have no positive energy and show the lowest measured "
+                             "level, 77.4 dB."));
+}

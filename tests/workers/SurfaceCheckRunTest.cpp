@@ -90,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    true},
         ChangeCase{"ColourRange", [](CTessarixDoc& d) { d.Settings().zAxis.start -= 10.0f; }, false},
+        ChangeCase{"EnergyOptionSwitchedOn", [](CTessarixDoc& d) { d.Settings().energyInterpolation = 1; }, true},
+        ChangeCase{"GridCountWithoutEnergyOption", [](CTessarixDoc& d) { d.Settings().gridCountX += 10; }, false},
         ChangeCase{"ValueBecomesNotANumber", [](CTessarixDoc& d) { d.Column(0).values[0] = std::nanf(""); }, true}),
     [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
 
