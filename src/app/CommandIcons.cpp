@@ -329,6 +329,16 @@ void DrawCommand(QPainter& p, int id)
         p.setBrush(kGreen);
         p.drawEllipse(QPointF(25, 16), 4.5, 4.5);
         break;
+    case ID_TX_NOISE_ZONES:
+        // Nested zones around a source: the louder, the smaller.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(255, 230, 120));
+        p.drawEllipse(QPointF(16, 16), 13, 10);
+        p.setBrush(QColor(255, 150, 60));
+        p.drawEllipse(QPointF(17, 16), 8, 6);
+        p.setBrush(kRed);
+        p.drawEllipse(QPointF(18, 16), 3.5, 2.5);
+        break;
     case ID_TX_IMPORT_IMAGE:
         Picture(p, QRectF(3, 8, 22, 18));
         Arrow(p, QPointF(25, 3), QPointF(25, 14), kGreen, 3);

@@ -18,6 +18,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/NoiseZonesDlg.h"
 #include "app/PropertiesWnd.h"
 #include "app/TessarixApp.h"
 #include "colors/ColorScaleDlg.h"
@@ -142,6 +143,7 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     commands.Register(ID_TX_BAND_SUM, [&app] { RunBandSumDialog(app.MainFrame(), app.Document()); }, hasPoints);
     commands.Register(ID_TX_MERGE_READINGS, [&app] { RunMergeReadingsDialog(app.MainFrame(), app.Document()); },
                       hasPoints);
+    commands.Register(ID_TX_NOISE_ZONES, [&app] { RunNoiseZonesDialog(app.MainFrame(), app.Document()); }, hasPoints);
     RegisterPropertiesPane(app, commands);
     RegisterPrintCommands(app, commands);
 }

@@ -72,6 +72,7 @@ std::vector<LayoutItem> ViewContextMenu()
     using L = LayoutItem;
     return {L::Cmd(ID_EDIT_COPY, IDS_LABEL_COPY), L::Cmd(ID_AUTORANGE_COLOR, IDS_LABEL_AUTORANGE), L::Sep(),
             L::Cmd(ID_TX_INSERT_DATA, IDS_LABEL_INSERT_POINT_MENU), L::Cmd(ID_TX_EDIT_DATA, IDS_LABEL_EDIT_DATA_MENU),
+            L::Sep(), L::Cmd(ID_TX_NOISE_ZONES, IDS_LABEL_NOISE_ZONES_MENU),
             L::Sep(), L::Cmd(ID_FILE_PRINT, IDS_LABEL_PRINT), L::Cmd(ID_FILE_PRINT_PREVIEW, IDS_LABEL_PRINT_PREVIEW)};
 }
 
