@@ -1,6 +1,7 @@
 #include "geometry/RegionTrapezoids.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,6 +43,9 @@ std::vector<SlabEdge> CollectEdges(const std::vector<std::vector<PointD>>& rings
 {
     std::vector<SlabEdge> edges;
     for (const std::vector<PointD>& ring : rings) {
+        // A damaged vertex would break the ordering of the slabs; its ring bounds nothing.
+        if (!std::all_of(ring.begin(), ring.end(), [](const PointD& p) { return std::isfinite(p.x) && std::isfinite(p.y); }))
+            continue;
         for (size_t k = 0; k < ring.size(); ++k) {
             const PointD& from = ring[k];
             const PointD& to = ring[(k + 1) % ring.size()];

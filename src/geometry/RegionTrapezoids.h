@@ -49,7 +49,8 @@ struct Trapezoid {
 
 // The trapezoids of the region of `rings` under `rule`, inside `domain`, bottom slab first.
 // Rings are closed implicitly (the last vertex joins the first); horizontal edges are only
-// slab borders. Empty when nothing of the region lies in the domain.
+// slab borders; a ring with a coordinate that is not finite is left out. Empty when nothing of
+// the region lies in the domain.
 std::vector<Trapezoid> DecomposeRegion(const std::vector<std::vector<PointD>>& rings, FillRule rule,
                                        const RectD& domain);
 

@@ -21,7 +21,6 @@
 
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 #include "geometry/RegionTrapezoids.h"
@@ -29,22 +28,16 @@
 #include "geometry/WorldRects.h"
 
 class CSurface3DData;
-class CTessarixSettings;
 
 // The usual workplace action values.
 inline const std::vector<float> kDefaultZoneLevels{80.0f, 85.0f, 87.0f};
 
-// The clipping region of a map in map coordinates: its rings and fill rule.
+// A clipping region in map coordinates: its rings and fill rule (see MapClipRegionOf in
+// render/MapClipRegion.h for the one a map is drawn through).
 struct ZoneClipRegion {
     std::vector<std::vector<PointD>> rings;
     FillRule rule = FillRule::OddEven;
 };
-
-// The region the map body is drawn through, when one applies: in the picture modes, with at
-// least one clipping polyline, and a clip target that includes the map. Each polyline's vertices
-// are placed over the picture rectangle; the map-boundary polygon (the X and Y axis ranges) is
-// added when the settings ask for it.
-std::optional<ZoneClipRegion> MapClipRegionOf(const CTessarixSettings& settings);
 
 enum class NoiseZoneStatus {
     Computed,

@@ -2,6 +2,7 @@
 
 #include "document/TessarixDoc.h"
 #include "document/TessarixSettings.h"
+#include "render/MapClipRegion.h"
 #include "render/MapDrawInput.h"
 #include "workers/MapComputationSet.h"
 

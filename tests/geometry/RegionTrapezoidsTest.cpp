@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "geometry/RegionTrapezoids.h"
@@ -66,6 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // Two triangles of 4 meeting at (2, 2); both lobes wind once, one each way.
                     RegionCase{"BowTie", {{{0, 0}, {4, 4}, {4, 0}, {0, 4}}}, FillRule::Winding, 8.0},
                     RegionCase{"Diamond", {{{5, 1}, {9, 5}, {5, 9}, {1, 5}}}, FillRule::OddEven, 32.0},
+                    // A ring with a vertex that is not a number bounds nothing (and breaks no ordering).
+                    RegionCase{"NotANumberVertex", {{{2, 2}, {6, 2}, {6, 6}, {2, 6}}, {{1, 1}, {NAN, 3}, {3, 3}}},
+                               FillRule::OddEven, 16.0},
                     // A polygon with a vertex on the domain's side: the sides cross there.
                     RegionCase{"SlantPastTheSide", {{{8, 0}, {12, 4}, {8, 8}}}, FillRule::OddEven, 16.0 - 4.0}),
     [](const testing::TestParamInfo<RegionCase>& info) { return std::string(info.param.name); });

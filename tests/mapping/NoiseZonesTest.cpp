@@ -15,6 +15,7 @@
 #include "document/TessarixSettings.h"
 #include "mapping/NoiseZones.h"
 #include "mapping/Surface3DData.h"
+#include "render/MapClipRegion.h"
 
 namespace {
 
