@@ -30,7 +30,7 @@ public:
         QString threshold;  // or, when `message` is set, why the column has no zones
         QString area;
         QString share;
-        QString of;  // "map, 400" or "clipped region, 100"
+        QString of;  // "the map (area 400)" or "the clipped region (area 100)"
         bool message = false;
     };
     const std::vector<Row>& Rows() const { return m_rows; }
