@@ -350,6 +350,15 @@ void DrawCommand(QPainter& p, int id)
         for (int b = 0; b < 6; ++b)
             p.drawRect(QRectF(3 + b * 4.5, 28 - (8 + 3 * ((b * 5) % 7)), 3.5, 8 + 3 * ((b * 5) % 7)));
         p.drawLine(QPointF(2, 28), QPointF(30, 28));
+    case ID_TX_NOISE_ZONES:
+        // Nested zones around a source: the louder, the smaller.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(255, 230, 120));
+        p.drawEllipse(QPointF(16, 16), 13, 10);
+        p.setBrush(QColor(255, 150, 60));
+        p.drawEllipse(QPointF(17, 16), 8, 6);
+        p.setBrush(kRed);
+        p.drawEllipse(QPointF(18, 16), 3.5, 2.5);
         break;
     case ID_TX_IMPORT_IMAGE:
         Picture(p, QRectF(3, 8, 22, 18));

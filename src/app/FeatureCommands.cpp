@@ -19,6 +19,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "app/NoiseZonesDlg.h"
 #include "app/PropertiesWnd.h"
 #include "app/SpectrumWnd.h"
 #include "app/SurfaceCheckDlg.h"
@@ -200,6 +201,7 @@ void RegisterFeatureCommands(CTessarixApp& app, CCommandTable& commands)
     commands.Register(ID_TX_BAND_SUM, [&app] { RunBandSumDialog(app.MainFrame(), app.Document()); }, hasPoints);
     commands.Register(ID_TX_MERGE_READINGS, [&app] { RunMergeReadingsDialog(app.MainFrame(), app.Document()); },
                       hasPoints);
+    commands.Register(ID_TX_NOISE_ZONES, [&app] { RunNoiseZonesDialog(app.MainFrame(), app.Document()); }, hasPoints);
     RegisterPropertiesPane(app, commands);
     RegisterSpectrumPane(app, commands);
     RegisterSurfaceCheck(app, commands);
