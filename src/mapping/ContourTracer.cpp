@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstring>
 
 #include "mapping/Surface3DData.h"
 
@@ -197,42 +197,60 @@ struct PolylineBuilder {
     }
 };
 
+// A point as one 64-bit key that orders like (x, then y): the float bits turned so that integer
+// order is numeric order, with -0.0 taken as 0.0 (the two are equal as end points).
+uint64_t PointKey(KW_FPOINT p)
+{
+    auto ordered = [](float v) {
+        if (v == 0.0f)
+            v = 0.0f;
+        uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+    };
+    return (uint64_t(ordered(p.x)) << 32) | ordered(p.y);
+}
+
 // The segments sorted by one of their ends, for finding an unused segment with a given end point.
+// The keys sit next to the segment numbers, so sorting and searching read one array in order;
+// the sort compares exactly as (x, then y) does, so equal end points keep the order that sorting
+// the segment numbers by their coordinates gives.
 class EndpointIndex {
 public:
     EndpointIndex(const CCMAP_Templine& segments, bool byStart) : m_segments(segments), m_byStart(byStart)
     {
-        m_order.resize(segments.size());
-        std::iota(m_order.begin(), m_order.end(), 0u);
-        std::sort(m_order.begin(), m_order.end(), [this](uint32_t a, uint32_t b) { return Less(Key(a), Key(b)); });
+        m_entries.resize(segments.size());
+        for (size_t s = 0; s < segments.size(); ++s)
+            m_entries[s] = {PointKey(End(uint32_t(s))), uint32_t(s)};
+        std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
     }
 
     // An unused segment whose end of this index equals p, or -1.
     int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
     {
-        auto it = std::lower_bound(m_order.begin(), m_order.end(), p,
-                                   [this](uint32_t s, KW_FPOINT q) { return Less(Key(s), q); });
-        for (; it != m_order.end(); ++it) {
-            const KW_FPOINT k = Key(*it);
-            if (!(k == p))
-                break;
-            if (!used[*it])
-                return *it;
-        }
+        const uint64_t key = PointKey(p);
+        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                   [](const Entry& e, uint64_t k) { return e.key < k; });
+        for (; it != m_entries.end() && it->key == key; ++it)
+            if (!used[it->segment] && End(it->segment) == p)
+                return it->segment;
         return -1;
     }
 
 private:
-    KW_FPOINT Key(uint32_t s) const
+    struct Entry {
+        uint64_t key;
+        uint32_t segment;
+    };
+    KW_FPOINT End(uint32_t s) const
     {
         const Templine& t = m_segments[s];
         return m_byStart ? KW_FPOINT{t.x1, t.y1} : KW_FPOINT{t.x2, t.y2};
     }
-    static bool Less(KW_FPOINT a, KW_FPOINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 
     const CCMAP_Templine& m_segments;
     bool m_byStart;
-    std::vector<uint32_t> m_order;
+    std::vector<Entry> m_entries;
 };
 
 }  // namespace
