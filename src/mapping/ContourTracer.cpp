@@ -223,17 +223,35 @@ public:
         for (size_t s = 0; s < segments.size(); ++s)
             m_entries[s] = {PointKey(End(uint32_t(s))), uint32_t(s)};
         std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+        // Where each key's run of entries starts, in an open-addressed table of at least twice
+        // as many slots as entries.
+        size_t slots = 16;
+        while (slots < 2 * m_entries.size())
+            slots *= 2;
+        m_runStart.assign(slots, kEmpty);
+        for (size_t e = 0; e < m_entries.size(); ++e) {
+            if (e > 0 && m_entries[e].key == m_entries[e - 1].key)
+                continue;
+            size_t slot = Slot(m_entries[e].key);
+            while (m_runStart[slot] != kEmpty)
+                slot = (slot + 1) & (m_runStart.size() - 1);
+            m_runStart[slot] = uint32_t(e);
+        }
     }
 
     // An unused segment whose end of this index equals p, or -1.
     int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
     {
         const uint64_t key = PointKey(p);
-        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                                   [](const Entry& e, uint64_t k) { return e.key < k; });
-        for (; it != m_entries.end() && it->key == key; ++it)
-            if (!used[it->segment] && End(it->segment) == p)
-                return it->segment;
+        for (size_t slot = Slot(key); m_runStart[slot] != kEmpty; slot = (slot + 1) & (m_runStart.size() - 1)) {
+            auto it = m_entries.begin() + m_runStart[slot];
+            if (it->key != key)
+                continue;
+            for (; it != m_entries.end() && it->key == key; ++it)
+                if (!used[it->segment] && End(it->segment) == p)
+                    return it->segment;
+            return -1;
+        }
         return -1;
     }
 
@@ -242,6 +260,12 @@ private:
         uint64_t key;
         uint32_t segment;
     };
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    size_t Slot(uint64_t key) const
+    {
+        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_runStart.size() - 1);
+    }
     KW_FPOINT End(uint32_t s) const
     {
         const Templine& t = m_segments[s];
@@ -251,6 +275,7 @@ private:
     const CCMAP_Templine& m_segments;
     bool m_byStart;
     std::vector<Entry> m_entries;
+    std::vector<uint32_t> m_runStart;  // hash slot -> first entry of a key, or kEmpty
 };
 
 }  // namespace
@@ -286,15 +311,18 @@ bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, con
         const Templine& first = segments[next];
         line.Start({first.x1, first.y1}, {first.x2, first.y2});
         used[next] = 1;
+        // Segments only ever become used, so a first point that found no neighbour never will.
+        bool headEnded = false;
         for (;;) {
             --remaining;
             if (line.bounds.closed || remaining == 0)
                 break;
             const KW_FPOINT head = line.First();
             const KW_FPOINT tail = line.Last();
-            int64_t found = starts.Find(head, used);
-            if (found < 0)
+            int64_t found = headEnded ? -1 : starts.Find(head, used);
+            if (found < 0 && !headEnded)
                 found = ends.Find(head, used);
+            headEnded = found < 0;
             if (found < 0)
                 found = starts.Find(tail, used);
             if (found < 0)
