@@ -293,12 +293,93 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
     return TraceRanged(surface, ranges, i0, i1, j0, j1, v, out);
 }
 
-bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
-{
-    if (segments.empty())
+namespace {
+
+// Every end point met by at most two segment ends, which is what a level gives except where it
+// passes exactly through a grid node or a box centre. At such a point the one other end is the
+// only candidate, so the segment found does not depend on how equal end points are ordered: a
+// table from each point to its (at most two) ends answers in one probe.
+class PairedEnds {
+public:
+    // False when some point is met by three or more ends, or a coordinate is not a number.
+    bool Build(const CCMAP_Templine& segments)
+    {
+        size_t slots = 16;
+        while (slots < 4 * segments.size())
+            slots *= 2;
+        m_slots.assign(slots, Slot{});
+        for (size_t s = 0; s < segments.size(); ++s) {
+            const Templine& t = segments[s];
+            if (std::isnan(t.x1) || std::isnan(t.y1) || std::isnan(t.x2) || std::isnan(t.y2))
+                return false;
+            if (!AddEnd({t.x1, t.y1}, uint32_t(2 * s)) || !AddEnd({t.x2, t.y2}, uint32_t(2 * s + 1)))
+                return false;
+        }
         return true;
-    const EndpointIndex starts(segments, true);
-    const EndpointIndex ends(segments, false);
+    }
+
+    // An unused segment whose start (byStart) or end equals p, or -1.
+    int64_t Find(KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) const
+    {
+        const Slot* slot = Lookup(PointKey(p));
+        if (!slot)
+            return -1;
+        for (const uint32_t end : slot->ends)
+            if (end != kNone && ((end & 1u) == 0) == byStart && !used[end >> 1])
+                return end >> 1;
+        return -1;
+    }
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+    struct Slot {
+        uint64_t key = 0;
+        uint32_t ends[2] = {kNone, kNone};  // 2 x segment + (0 start, 1 end)
+    };
+
+    size_t Home(uint64_t key) const
+    {
+        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
+    }
+    const Slot* Lookup(uint64_t key) const
+    {
+        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
+            const Slot& slot = m_slots[i];
+            if (slot.ends[0] == kNone)
+                return nullptr;
+            if (slot.key == key)
+                return &slot;
+        }
+    }
+    bool AddEnd(KW_FPOINT p, uint32_t end)
+    {
+        const uint64_t key = PointKey(p);
+        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
+            Slot& slot = m_slots[i];
+            if (slot.ends[0] == kNone) {
+                slot.key = key;
+                slot.ends[0] = end;
+                return true;
+            }
+            if (slot.key == key) {
+                if (slot.ends[1] != kNone)
+                    return false;  // a third end
+                slot.ends[1] = end;
+                return true;
+            }
+        }
+    }
+
+    std::vector<Slot> m_slots;
+};
+
+// Grows polylines from the segments, `find(p, byStart, used)` giving an unused segment with an
+// end at p.
+template <class FindEnd>
+bool JoinWith(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
+              FindEnd find)
+{
     std::vector<uint8_t> used(segments.size(), 0);
     size_t remaining = segments.size();
     size_t next = 0;
@@ -319,14 +400,14 @@ bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, con
                 break;
             const KW_FPOINT head = line.First();
             const KW_FPOINT tail = line.Last();
-            int64_t found = headEnded ? -1 : starts.Find(head, used);
+            int64_t found = headEnded ? -1 : find(head, true, used);
             if (found < 0 && !headEnded)
-                found = ends.Find(head, used);
+                found = find(head, false, used);
             headEnded = found < 0;
             if (found < 0)
-                found = starts.Find(tail, used);
+                found = find(tail, true, used);
             if (found < 0)
-                found = ends.Find(tail, used);
+                found = find(tail, false, used);
             if (found < 0)
                 break;
             const Templine& t = segments[size_t(found)];
@@ -344,6 +425,25 @@ bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, con
         level.polylines.push_back(line.Finish());
     }
     return true;
+}
+
+}  // namespace
+
+bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
+{
+    if (segments.empty())
+        return true;
+    PairedEnds paired;
+    if (paired.Build(segments))
+        return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
+            return paired.Find(p, byStart, used);
+        });
+    // Where three or more ends meet, the sorted order of equal end points decides.
+    const EndpointIndex starts(segments, true);
+    const EndpointIndex ends(segments, false);
+    return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
+        return (byStart ? starts : ends).Find(p, used);
+    });
 }
 
 float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)
