@@ -281,3 +281,27 @@ TEST(ContourTracerTest, NegativeZeroEndJoinsZeroStart)
 }
 
 }  // namespace
+
+namespace {
+
+// Four segments meeting at one point (a level through a saddle node): the sorted search decides,
+// a segment starting at the point before one ending there.
+TEST(ContourTracerTest, FourEndsAtOnePointGiveTwoPolylines)
+{
+    const float c = 0.5f;
+    CCMAP_Templine segments{{c, c, 0.0f, 0.0f}, {c, c, 1.0f, 1.0f}, {0.0f, 1.0f, c, c}, {1.0f, 0.0f, c, c}};
+    CCMAP_ContourLevel level;
+    ASSERT_TRUE(JoinSegments(segments, level, nullptr));
+    ASSERT_EQ(level.polylines.size(), 2u);
+    const CCMAP_Polyline& first = *level.polylines[0];
+    const CCMAP_Polyline& second = *level.polylines[1];
+    ASSERT_EQ(first.size(), 3u);
+    ASSERT_EQ(second.size(), 3u);
+    EXPECT_EQ(first[0], (KW_FPOINT{1.0f, 1.0f}));
+    EXPECT_EQ(first[1], (KW_FPOINT{c, c}));
+    EXPECT_EQ(first[2], (KW_FPOINT{0.0f, 0.0f}));
+    EXPECT_EQ(second[0], (KW_FPOINT{0.0f, 1.0f}));
+    EXPECT_EQ(second[2], (KW_FPOINT{1.0f, 0.0f}));
+}
+
+}  // namespace
