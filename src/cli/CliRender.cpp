@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -116,6 +117,24 @@ QString ColumnFileName(const QString& out, const QString& columnPart)
                : info.path() + QLatin1Char('/') + name;
 }
 
+// The file of every column, named in column order: `out` itself for one column, otherwise with
+// the column index (or with `names` its name) added.
+std::vector<QString> ColumnFilePaths(const CTessarixDoc& doc, const std::vector<int>& columns, const QString& out,
+                                     bool all, bool names)
+{
+    std::vector<QString> paths;
+    std::set<QString> usedParts;
+    for (int c : columns) {
+        // A name that gives no file name part, or one already used, is told apart by the index.
+        QString part = names ? FileNamePart(doc.Column(c).name) : QString::number(c);
+        if (part.isEmpty() || !usedParts.insert(part).second)
+            part = (part.isEmpty() ? QString() : part + QLatin1Char('_')) + QString::number(c);
+        usedParts.insert(part);
+        paths.push_back(all ? ColumnFileName(out, part) : out);
+    }
+    return paths;
+}
+
 // The elapsed time of each step of the command, for --timings.
 class RenderClock {
 public:
@@ -151,6 +170,51 @@ public:
 private:
     bool m_on;
 };
+
+// What became of one column's picture.
+struct PictureOutcome {
+    bool finished = false;    // its map was ready in time
+    bool hasPicture = false;  // the map had a picture to write
+    bool written = false;     // its file was written
+};
+
+// Waits for the maps of `columns` and hands each picture, through `decorate`, to writer threads as
+// soon as its map is ready, so the pictures are encoded side by side and while later maps are
+// still being computed; returns when all are written or the time is up. By position in `columns`.
+std::vector<PictureOutcome> WriteMapsAsTheyFinish(const CMapComputationSet& maps, const CMapReadyWaiter& waiter,
+                                                  const std::vector<int>& columns,
+                                                  const std::vector<QString>& paths,
+                                                  const std::function<QImage(int, const QImage&)>& decorate,
+                                                  RenderClock& clock)
+{
+    constexpr int kMapTimeoutMs = 300000;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapTimeoutMs);
+    CPictureWriteQueue writer(std::min(int(columns.size()), std::max(1, int(std::thread::hardware_concurrency()))));
+    std::vector<PictureOutcome> outcome(columns.size());
+    std::vector<int> jobOf(columns.size(), -1);
+    std::vector<int> pending = columns;
+    while (!pending.empty()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const std::vector<int> ready = waiter.TakeReady(pending, 1, int(std::max<int64_t>(0, left.count())));
+        if (ready.empty())
+            break;  // the rest did not finish in time
+        for (int c : ready) {
+            const size_t k = size_t(std::find(columns.begin(), columns.end(), c) - columns.begin());
+            outcome[k].finished = true;
+            QImage picture;
+            if (!maps.CopyPicture(c, &picture) || picture.isNull())
+                continue;
+            outcome[k].hasPicture = true;
+            jobOf[k] = writer.Add(decorate(c, picture), paths[k]);
+        }
+    }
+    clock.Lap(RenderStep::Maps);
+    const std::vector<bool> written = writer.Finish();
+    clock.Lap(RenderStep::Writing);
+    for (size_t k = 0; k < columns.size(); ++k)
+        outcome[k].written = jobOf[k] >= 0 && written[size_t(jobOf[k])];
+    return outcome;
+}
 
 int Render(CliContext& ctx)
 {
@@ -225,17 +289,7 @@ int Render(CliContext& ctx)
 
     if (mode >= 0)
         doc.Settings().mapMode = mode;  // for this picture only; the file is not written
-    // The file of every column, named in column order.
-    std::vector<QString> paths;
-    std::set<QString> usedParts;
-    for (int c : columns) {
-        // A name that gives no file name part, or one already used, is told apart by the index.
-        QString part = names ? FileNamePart(doc.Column(c).name) : QString::number(c);
-        if (part.isEmpty() || !usedParts.insert(part).second)
-            part = (part.isEmpty() ? QString() : part + QLatin1Char('_')) + QString::number(c);
-        usedParts.insert(part);
-        paths.push_back(all ? ColumnFileName(out, part) : out);
-    }
+    const std::vector<QString> paths = ColumnFilePaths(doc, columns, out, all, names);
 
     // The waiter stands in for the main window; it counts the MapReady of the requests below.
     CMapReadyWaiter waiter(columns.front());
@@ -247,50 +301,26 @@ int Render(CliContext& ctx)
     else
         doc.OnViewSizeChanged(client);  // lays the maps out for this size and requests them
 
-    // Each picture is written as soon as its map is ready, on threads of their own, while the
-    // other maps are still being computed.
-    constexpr int kMapTimeoutMs = 300000;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapTimeoutMs);
-    CPictureWriteQueue writer(std::min(int(columns.size()), std::max(1, int(std::thread::hardware_concurrency()))));
-    std::vector<int> jobOf(columns.size(), -1);
-    std::vector<bool> noPicture(columns.size(), false);
-    std::vector<int> pending = columns;
-    while (!pending.empty()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        const std::vector<int> ready = waiter.TakeReady(pending, 1, int(std::max<int64_t>(0, left.count())));
-        if (ready.empty())
-            break;  // the rest did not finish in time
-        for (int c : ready) {
-            const size_t k = size_t(std::find(columns.begin(), columns.end(), c) - columns.begin());
-            QImage picture;
-            if (!doc.Maps().CopyPicture(c, &picture) || picture.isNull()) {
-                noPicture[k] = true;
-                continue;
-            }
-            if (title)
-                picture = WithTitleBand(picture, doc.Column(c).name, band, dpi);
-            jobOf[k] = writer.Add(picture, paths[k]);
-        }
-    }
-    clock.Lap(RenderStep::Maps);
-    const std::vector<bool> written = writer.Finish();
-    clock.Lap(RenderStep::Writing);
+    const std::vector<PictureOutcome> outcome = WriteMapsAsTheyFinish(
+        maps, waiter, columns, paths,
+        [&](int c, const QImage& map) { return title ? WithTitleBand(map, doc.Column(c).name, band, dpi) : map; },
+        clock);
 
     int status = CliOk;
-    if (!pending.empty()) {
+    if (std::any_of(outcome.begin(), outcome.end(), [](const PictureOutcome& o) { return !o.finished; })) {
         ctx.err << files[0] << ": the map computation did not finish\n";
         status = CliRefused;
     }
     for (size_t k = 0; k < columns.size(); ++k) {
         const int c = columns[k];
-        if (noPicture[k]) {
+        if (!outcome[k].finished)
+            continue;
+        if (!outcome[k].hasPicture) {
             ctx.err << files[0] << ": no map picture for column " << c << "\n";
             status = CliRefused;
             continue;
         }
-        if (jobOf[k] < 0)
-            continue;  // not finished
-        if (!written[size_t(jobOf[k])]) {
+        if (!outcome[k].written) {
             ctx.err << paths[k] << ": the picture could not be written\n";
             status = CliRefused;
             continue;
