@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstring>
 
 #include "mapping/Surface3DData.h"
 
@@ -197,42 +197,85 @@ struct PolylineBuilder {
     }
 };
 
+// A point as one 64-bit key that orders like (x, then y): the float bits turned so that integer
+// order is numeric order, with -0.0 taken as 0.0 (the two are equal as end points).
+uint64_t PointKey(KW_FPOINT p)
+{
+    auto ordered = [](float v) {
+        if (v == 0.0f)
+            v = 0.0f;
+        uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+    };
+    return (uint64_t(ordered(p.x)) << 32) | ordered(p.y);
+}
+
 // The segments sorted by one of their ends, for finding an unused segment with a given end point.
+// The keys sit next to the segment numbers, so sorting and searching read one array in order;
+// the sort compares exactly as (x, then y) does, so equal end points keep the order that sorting
+// the segment numbers by their coordinates gives.
 class EndpointIndex {
 public:
     EndpointIndex(const CCMAP_Templine& segments, bool byStart) : m_segments(segments), m_byStart(byStart)
     {
-        m_order.resize(segments.size());
-        std::iota(m_order.begin(), m_order.end(), 0u);
-        std::sort(m_order.begin(), m_order.end(), [this](uint32_t a, uint32_t b) { return Less(Key(a), Key(b)); });
+        m_entries.resize(segments.size());
+        for (size_t s = 0; s < segments.size(); ++s)
+            m_entries[s] = {PointKey(End(uint32_t(s))), uint32_t(s)};
+        std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+        // Where each key's run of entries starts, in an open-addressed table of at least twice
+        // as many slots as entries.
+        size_t slots = 16;
+        while (slots < 2 * m_entries.size())
+            slots *= 2;
+        m_runStart.assign(slots, kEmpty);
+        for (size_t e = 0; e < m_entries.size(); ++e) {
+            if (e > 0 && m_entries[e].key == m_entries[e - 1].key)
+                continue;
+            size_t slot = Slot(m_entries[e].key);
+            while (m_runStart[slot] != kEmpty)
+                slot = (slot + 1) & (m_runStart.size() - 1);
+            m_runStart[slot] = uint32_t(e);
+        }
     }
 
     // An unused segment whose end of this index equals p, or -1.
     int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
     {
-        auto it = std::lower_bound(m_order.begin(), m_order.end(), p,
-                                   [this](uint32_t s, KW_FPOINT q) { return Less(Key(s), q); });
-        for (; it != m_order.end(); ++it) {
-            const KW_FPOINT k = Key(*it);
-            if (!(k == p))
-                break;
-            if (!used[*it])
-                return *it;
+        const uint64_t key = PointKey(p);
+        for (size_t slot = Slot(key); m_runStart[slot] != kEmpty; slot = (slot + 1) & (m_runStart.size() - 1)) {
+            auto it = m_entries.begin() + m_runStart[slot];
+            if (it->key != key)
+                continue;
+            for (; it != m_entries.end() && it->key == key; ++it)
+                if (!used[it->segment] && End(it->segment) == p)
+                    return it->segment;
+            return -1;
         }
         return -1;
     }
 
 private:
-    KW_FPOINT Key(uint32_t s) const
+    struct Entry {
+        uint64_t key;
+        uint32_t segment;
+    };
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    size_t Slot(uint64_t key) const
+    {
+        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_runStart.size() - 1);
+    }
+    KW_FPOINT End(uint32_t s) const
     {
         const Templine& t = m_segments[s];
         return m_byStart ? KW_FPOINT{t.x1, t.y1} : KW_FPOINT{t.x2, t.y2};
     }
-    static bool Less(KW_FPOINT a, KW_FPOINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 
     const CCMAP_Templine& m_segments;
     bool m_byStart;
-    std::vector<uint32_t> m_order;
+    std::vector<Entry> m_entries;
+    std::vector<uint32_t> m_runStart;  // hash slot -> first entry of a key, or kEmpty
 };
 
 }  // namespace
@@ -250,12 +293,93 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
     return TraceRanged(surface, ranges, i0, i1, j0, j1, v, out);
 }
 
-bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
-{
-    if (segments.empty())
+namespace {
+
+// Every end point met by at most two segment ends, which is what a level gives except where it
+// passes exactly through a grid node or a box centre. At such a point the one other end is the
+// only candidate, so the segment found does not depend on how equal end points are ordered: a
+// table from each point to its (at most two) ends answers in one probe.
+class PairedEnds {
+public:
+    // False when some point is met by three or more ends, or a coordinate is not a number.
+    bool Build(const CCMAP_Templine& segments)
+    {
+        size_t slots = 16;
+        while (slots < 4 * segments.size())
+            slots *= 2;
+        m_slots.assign(slots, Slot{});
+        for (size_t s = 0; s < segments.size(); ++s) {
+            const Templine& t = segments[s];
+            if (std::isnan(t.x1) || std::isnan(t.y1) || std::isnan(t.x2) || std::isnan(t.y2))
+                return false;
+            if (!AddEnd({t.x1, t.y1}, uint32_t(2 * s)) || !AddEnd({t.x2, t.y2}, uint32_t(2 * s + 1)))
+                return false;
+        }
         return true;
-    const EndpointIndex starts(segments, true);
-    const EndpointIndex ends(segments, false);
+    }
+
+    // An unused segment whose start (byStart) or end equals p, or -1.
+    int64_t Find(KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) const
+    {
+        const Slot* slot = Lookup(PointKey(p));
+        if (!slot)
+            return -1;
+        for (const uint32_t end : slot->ends)
+            if (end != kNone && ((end & 1u) == 0) == byStart && !used[end >> 1])
+                return end >> 1;
+        return -1;
+    }
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+    struct Slot {
+        uint64_t key = 0;
+        uint32_t ends[2] = {kNone, kNone};  // 2 x segment + (0 start, 1 end)
+    };
+
+    size_t Home(uint64_t key) const
+    {
+        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
+    }
+    const Slot* Lookup(uint64_t key) const
+    {
+        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
+            const Slot& slot = m_slots[i];
+            if (slot.ends[0] == kNone)
+                return nullptr;
+            if (slot.key == key)
+                return &slot;
+        }
+    }
+    bool AddEnd(KW_FPOINT p, uint32_t end)
+    {
+        const uint64_t key = PointKey(p);
+        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
+            Slot& slot = m_slots[i];
+            if (slot.ends[0] == kNone) {
+                slot.key = key;
+                slot.ends[0] = end;
+                return true;
+            }
+            if (slot.key == key) {
+                if (slot.ends[1] != kNone)
+                    return false;  // a third end
+                slot.ends[1] = end;
+                return true;
+            }
+        }
+    }
+
+    std::vector<Slot> m_slots;
+};
+
+// Grows polylines from the segments, `find(p, byStart, used)` giving an unused segment with an
+// end at p.
+template <class FindEnd>
+bool JoinWith(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
+              FindEnd find)
+{
     std::vector<uint8_t> used(segments.size(), 0);
     size_t remaining = segments.size();
     size_t next = 0;
@@ -268,19 +392,22 @@ bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, con
         const Templine& first = segments[next];
         line.Start({first.x1, first.y1}, {first.x2, first.y2});
         used[next] = 1;
+        // Segments only ever become used, so a first point that found no neighbour never will.
+        bool headEnded = false;
         for (;;) {
             --remaining;
             if (line.bounds.closed || remaining == 0)
                 break;
             const KW_FPOINT head = line.First();
             const KW_FPOINT tail = line.Last();
-            int64_t found = starts.Find(head, used);
+            int64_t found = headEnded ? -1 : find(head, true, used);
+            if (found < 0 && !headEnded)
+                found = find(head, false, used);
+            headEnded = found < 0;
             if (found < 0)
-                found = ends.Find(head, used);
+                found = find(tail, true, used);
             if (found < 0)
-                found = starts.Find(tail, used);
-            if (found < 0)
-                found = ends.Find(tail, used);
+                found = find(tail, false, used);
             if (found < 0)
                 break;
             const Templine& t = segments[size_t(found)];
@@ -298,6 +425,25 @@ bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, con
         level.polylines.push_back(line.Finish());
     }
     return true;
+}
+
+}  // namespace
+
+bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
+{
+    if (segments.empty())
+        return true;
+    PairedEnds paired;
+    if (paired.Build(segments))
+        return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
+            return paired.Find(p, byStart, used);
+        });
+    // Where three or more ends meet, the sorted order of equal end points decides.
+    const EndpointIndex starts(segments, true);
+    const EndpointIndex ends(segments, false);
+    return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
+        return (byStart ? starts : ends).Find(p, used);
+    });
 }
 
 float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)

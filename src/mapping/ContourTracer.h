@@ -13,11 +13,14 @@
 // on a side shared by two triangles or two boxes is computed by the same formula with numerator
 // and denominator negated, so it comes out bit-identical from both sides.
 //
-// Joining. The segments of one sub-level are joined into polylines by exact endpoint equality.
-// Two index arrays sort the segments by start point and by end point (x, then y), and a used flag
-// marks the segments already consumed. A polyline starts from the lowest-numbered unused segment
-// and grows at its first point, or else at its last point, until it closes or nothing touches
-// either end. Front insertions are collected separately and reversed once at the end, so a long
+// Joining. The segments of one sub-level are joined into polylines by exact endpoint equality,
+// and a used flag marks the segments already consumed. A polyline starts from the lowest-numbered
+// unused segment and grows at its first point, or else at its last point, until it closes or
+// nothing touches either end; at each end a segment starting there is taken before one ending
+// there. Where at most two segment ends meet at every point (the usual case) the one candidate is
+// found in a hash table of the points; where three or more meet, two index arrays sort the
+// segments by start point and by end point (x, then y) and the first unused one in that order is
+// taken. Front insertions are collected separately and reversed once at the end, so a long
 // polyline costs linear time.
 //
 // Cancellation: the surface's cancel flag is read before every box and every polyline; a trace

@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -42,16 +45,229 @@ int NormalisedToDevice::MapLength(float v) const
     return xAxis->WorldToDevice(x0 + v * (x1 - x0)) - xAxis->WorldToDevice(x0);
 }
 
-std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, const NormalisedToDevice& map,
-                                                  const LabelStyle& style, int textWidth, int zeroHeight)
-{
-    std::vector<LabelPlacement> labels;
-    const int count = int(line.size());
-    const int need = textWidth + style.labelDistance;
-    const int inset = textWidth / 2 + style.edgeDistance;
-    bool placed = false;
-    KW_FPOINT firstAnchor{0.0f, 0.0f};
+namespace {
 
+// Steps c. to f. for one stretch: whether the stretch f..i, `len` device pixels long with its
+// anchor on the segment j - 1..j, carries a label, which is then appended.
+class LabelWalk {
+public:
+    LabelWalk(const CCMAP_Polyline& line, const NormalisedToDevice& map, const LabelStyle& style, int textWidth,
+              int zeroHeight)
+        : m_line(line), m_map(map), m_style(style), m_textWidth(textWidth), m_zeroHeight(zeroHeight),
+          need(textWidth + style.labelDistance), m_inset(textWidth / 2 + style.edgeDistance)
+    {
+    }
+
+    bool Consider(int f, int i, int j, int len)
+    {
+        const CCMAP_Polyline& line = m_line;
+        const NormalisedToDevice& map = m_map;
+        const KW_FPOINT anchor{0.5f * (line[size_t(j - 1)].x + line[size_t(j)].x),
+                               0.5f * (line[size_t(j - 1)].y + line[size_t(j)].y)};
+        const int ax = map.MapX(anchor.x), ay = map.MapY(anchor.y);
+
+        // c. straightness, d. distance from the border, e. spacing on a closed line.
+        const int chord = map.MapLength(SegmentLength(line[size_t(f)], line[size_t(i)]));
+        const bool straight = chord > 0 && float(len) / float(chord) <= m_style.curveTolerance;
+        const TxRect& g = m_style.graph;
+        const bool inside = ax >= g.left + m_inset && ax < g.right - m_inset && ay >= g.top + m_inset &&
+                            ay < g.bottom - m_inset;
+        const bool spaced =
+            !(line.closed && m_placed) || map.MapLength(SegmentLength(anchor, m_firstAnchor)) >= need;
+        if (!(straight && inside && spaced))
+            return false;
+
+        // f. the label, rotated with the stretch read from left to right.
+        if (!m_placed) {
+            m_placed = true;
+            m_firstAnchor = anchor;
+        }
+        int xl = map.MapX(line[size_t(f)].x), yl = map.MapY(line[size_t(f)].y);
+        int xr = map.MapX(line[size_t(i)].x), yr = map.MapY(line[size_t(i)].y);
+        if (xr < xl) {
+            std::swap(xl, xr);
+            std::swap(yl, yr);
+        }
+        const double theta = std::atan2(double(yr - yl), double(xr - xl));
+        const double c = -(m_textWidth / 2), e = m_zeroHeight / 2;
+        LabelPlacement p;
+        p.anchorX = ax;
+        p.anchorY = ay;
+        p.angleTenths = int(theta * 1800.0 / kPi);
+        p.textX = ax + int(c * std::cos(theta) - e * std::sin(theta));
+        p.textY = ay + int(e * std::cos(theta) + c * std::sin(theta));
+        labels.push_back(p);
+        return true;
+    }
+
+private:
+    const CCMAP_Polyline& m_line;
+    const NormalisedToDevice& m_map;
+    const LabelStyle& m_style;
+    int m_textWidth, m_zeroHeight;
+
+public:
+    const int need;  // a stretch's device length: text width plus label distance
+    std::vector<LabelPlacement> labels;
+
+private:
+    int m_inset;
+    bool m_placed = false;
+    KW_FPOINT m_firstAnchor{0.0f, 0.0f};
+};
+
+// Device lengths along the X axis grow with the normalised length: true for an axis running left
+// to right over an extent with x0 < x1, which is what every map has.
+bool LengthGrowsWithDistance(const NormalisedToDevice& map)
+{
+    return map.xAxis->IsHorizontal() && std::isfinite(map.xAxis->scale) && map.xAxis->scale > 0.0f &&
+           std::isfinite(map.x0) && std::isfinite(map.x1) && map.x0 < map.x1;
+}
+
+// The shortest normalised lengths whose device lengths reach a number of pixels: with a mapping
+// that never decreases, MapLength(v) >= pixels exactly when v >= Threshold(pixels).
+class LengthThresholds {
+public:
+    explicit LengthThresholds(const NormalisedToDevice& map) : m_map(map) {}
+
+    float Threshold(int pixels)
+    {
+        for (const auto& [p, t] : m_cache)
+            if (p == pixels)
+                return t;
+        const float t = Search(pixels);
+        m_cache.emplace_back(pixels, t);
+        return t;
+    }
+
+private:
+    float Search(int pixels) const
+    {
+        // Non-negative floats are ordered like their bit patterns.
+        uint32_t lo = 0, hi = 0x7f7fffffu;  // 0 .. the largest finite float
+        if (m_map.MapLength(FromBits(hi)) < pixels)
+            return INFINITY;  // never reached
+        while (lo < hi) {
+            const uint32_t mid = lo + (hi - lo) / 2;
+            if (m_map.MapLength(FromBits(mid)) >= pixels)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return FromBits(lo);
+    }
+    static float FromBits(uint32_t bits)
+    {
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
+
+    const NormalisedToDevice& m_map;
+    std::vector<std::pair<int, float>> m_cache;
+};
+
+// The lengths of a polyline's stretches as the stepwise walk sums them: Sum(f, i) adds the
+// segment lengths f..f+1, ..., i-1..i one by one in float. Finding where such a sum first
+// reaches a threshold takes a binary search over double prefix sums, whose distance from the
+// float sum is bounded; only a sum within that bound of the threshold is summed exactly.
+class StretchSums {
+public:
+    explicit StretchSums(const CCMAP_Polyline& line)
+    {
+        const size_t count = line.size();
+        m_segment.resize(count, 0.0f);
+        m_prefix.resize(count, 0.0);
+        for (size_t k = 1; k < count; ++k) {
+            m_segment[k] = SegmentLength(line[k - 1], line[k]);
+            m_prefix[k] = m_prefix[k - 1] + double(m_segment[k]);
+        }
+        const double total = count > 0 ? m_prefix[count - 1] : 0.0;
+        m_usable = std::isfinite(total) && total < 1e30;
+        m_prefixError = 4.0 * double(count) * 0x1p-53 * total;
+    }
+
+    // False for lengths that are not finite or could overflow a float sum.
+    bool Usable() const { return m_usable; }
+
+    float Sum(int f, int i) const
+    {
+        float s = m_segment[size_t(f) + 1];
+        for (int k = f + 2; k <= i; ++k)
+            s += m_segment[size_t(k)];
+        return s;
+    }
+
+    // An interval that surely holds Sum(f, i): a float sum of m non-negative terms lies within
+    // (m - 1) 2^-24 of the exact sum, relative to it, plus half the smallest subnormal per term.
+    void Bounds(int f, int i, double* lo, double* hi) const
+    {
+        const double estimate = m_prefix[size_t(i)] - m_prefix[size_t(f)];
+        const double terms = double(i - f);
+        const double slack = terms * 0x1p-22 * (estimate + m_prefixError) + 2.0 * m_prefixError + terms * 0x1p-148;
+        *lo = std::max(0.0, estimate - slack);
+        *hi = estimate + slack;
+    }
+
+    // The first i in [from, to] with Sum(f, i) >= threshold, to + 1 when there is none.
+    int FirstReaching(int f, int from, int to, float threshold) const
+    {
+        double lo = 0.0, hi = 0.0;
+        int first = from, last = to + 1;  // every i below `first` surely stays below the threshold
+        while (first < last) {
+            const int mid = first + (last - first) / 2;
+            Bounds(f, mid, &lo, &hi);
+            if (hi < double(threshold))
+                first = mid + 1;
+            else
+                last = mid;
+        }
+        if (first > to)
+            return to + 1;
+        Bounds(f, first, &lo, &hi);
+        if (lo >= double(threshold))
+            return first;
+        // Too close to tell: sum exactly from here on.
+        float s = Sum(f, first);
+        while (!(s >= threshold)) {
+            if (++first > to)
+                return to + 1;
+            s += m_segment[size_t(first)];
+        }
+        return first;
+    }
+
+    // MapLength(Sum(f, i)), from the bounds where both ends give the same pixels.
+    int DeviceLength(int f, int i, const NormalisedToDevice& map) const
+    {
+        double lo = 0.0, hi = 0.0;
+        Bounds(f, i, &lo, &hi);
+        float below = float(lo), above = float(hi);
+        if (double(below) > lo)
+            below = std::nextafter(below, 0.0f);
+        if (double(above) < hi)
+            above = std::nextafter(above, INFINITY);
+        const int shortest = map.MapLength(below);
+        if (shortest == map.MapLength(above))
+            return shortest;
+        return map.MapLength(Sum(f, i));
+    }
+
+private:
+    std::vector<float> m_segment;  // m_segment[k]: length of the segment k-1..k
+    std::vector<double> m_prefix;  // m_prefix[k]: m_segment[1] + ... + m_segment[k]
+    double m_prefixError = 0.0;    // bound on the rounding of any prefix sum
+    bool m_usable = true;
+};
+
+}  // namespace
+
+std::vector<LabelPlacement> PlaceLabelsOnPolylineStepwise(const CCMAP_Polyline& line, const NormalisedToDevice& map,
+                                                          const LabelStyle& style, int textWidth, int zeroHeight)
+{
+    LabelWalk walk(line, map, style, textWidth, zeroHeight);
+    const int count = int(line.size());
+    const int need = walk.need;
     int f = 0;
     while (f < count) {
         // a. the end vertex i of the shortest stretch from f reaching `need` pixels.
@@ -75,45 +291,36 @@ std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, co
             ++j;
             part += SegmentLength(line[size_t(j - 1)], line[size_t(j)]);
         }
-        const KW_FPOINT anchor{0.5f * (line[size_t(j - 1)].x + line[size_t(j)].x),
-                               0.5f * (line[size_t(j - 1)].y + line[size_t(j)].y)};
-        const int ax = map.MapX(anchor.x), ay = map.MapY(anchor.y);
-
-        // c. straightness, d. distance from the border, e. spacing on a closed line.
-        const int chord = map.MapLength(SegmentLength(line[size_t(f)], line[size_t(i)]));
-        const bool straight = chord > 0 && float(len) / float(chord) <= style.curveTolerance;
-        const TxRect& g = style.graph;
-        const bool inside = ax >= g.left + inset && ax < g.right - inset && ay >= g.top + inset &&
-                            ay < g.bottom - inset;
-        const bool spaced = !(line.closed && placed) || map.MapLength(SegmentLength(anchor, firstAnchor)) >= need;
-        if (!(straight && inside && spaced)) {
-            ++f;  // g.
-            continue;
-        }
-
-        // f. the label, rotated with the stretch read from left to right.
-        if (!placed) {
-            placed = true;
-            firstAnchor = anchor;
-        }
-        int xl = map.MapX(line[size_t(f)].x), yl = map.MapY(line[size_t(f)].y);
-        int xr = map.MapX(line[size_t(i)].x), yr = map.MapY(line[size_t(i)].y);
-        if (xr < xl) {
-            std::swap(xl, xr);
-            std::swap(yl, yr);
-        }
-        const double theta = std::atan2(double(yr - yl), double(xr - xl));
-        const double c = -(textWidth / 2), e = zeroHeight / 2;
-        LabelPlacement p;
-        p.anchorX = ax;
-        p.anchorY = ay;
-        p.angleTenths = int(theta * 1800.0 / kPi);
-        p.textX = ax + int(c * std::cos(theta) - e * std::sin(theta));
-        p.textY = ay + int(e * std::cos(theta) + c * std::sin(theta));
-        labels.push_back(p);
-        f = i + 1;
+        // After a label the search goes on past the stretch (g.), after a refusal one vertex on.
+        f = walk.Consider(f, i, j, len) ? i + 1 : f + 1;
     }
-    return labels;
+    return std::move(walk.labels);
+}
+
+std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, const NormalisedToDevice& map,
+                                                  const LabelStyle& style, int textWidth, int zeroHeight)
+{
+    if (!LengthGrowsWithDistance(map))
+        return PlaceLabelsOnPolylineStepwise(line, map, style, textWidth, zeroHeight);
+    const StretchSums sums(line);
+    if (!sums.Usable())
+        return PlaceLabelsOnPolylineStepwise(line, map, style, textWidth, zeroHeight);
+    LengthThresholds thresholds(map);
+    LabelWalk walk(line, map, style, textWidth, zeroHeight);
+    const int count = int(line.size());
+    const float needLength = thresholds.Threshold(walk.need);
+    int f = 0;
+    while (f + 1 < count) {
+        // a. the shortest stretch from f reaching `need` pixels, if any.
+        const int i = sums.FirstReaching(f, f + 1, count - 1, needLength);
+        if (i >= count)
+            break;  // later starts are shorter still
+        const int len = sums.DeviceLength(f, i, map);
+        // b. the anchor's segment, where half the stretch length is reached (the last one at most).
+        const int j = std::min(i, sums.FirstReaching(f, f + 1, i, thresholds.Threshold(len / 2)));
+        f = walk.Consider(f, i, j, len) ? i + 1 : f + 1;
+    }
+    return std::move(walk.labels);
 }
 
 std::vector<LabelPlacement> PlaceLabelsOnLevel(const CCMAP_ContourLevel& level, const NormalisedToDevice& map,

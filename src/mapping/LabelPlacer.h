@@ -40,9 +40,15 @@ struct LabelPlacement {
 };
 
 // The labels of one polyline for a text `textWidth` pixels wide whose digit "0" is
-// `zeroHeight` pixels high.
+// `zeroHeight` pixels high. Where a stretch ends is found by a binary search over the summed
+// segment lengths, with the same result as walking the polyline vertex by vertex.
 std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, const NormalisedToDevice& map,
                                                   const LabelStyle& style, int textWidth, int zeroHeight);
+// The same labels found by walking vertex by vertex from every start: the placement for a device
+// mapping that does not grow with the distance (a reversed axis or extent), and the reference
+// the search is checked against.
+std::vector<LabelPlacement> PlaceLabelsOnPolylineStepwise(const CCMAP_Polyline& line, const NormalisedToDevice& map,
+                                                          const LabelStyle& style, int textWidth, int zeroHeight);
 
 // The labels of every polyline of one result entry whose bounding box, mapped to device units
 // and widened on every side by the larger of the text's width and height, meets `clip`.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "colors/KWColorScale.h"
 #include "document/TessarixSettings.h"
@@ -16,6 +17,7 @@
 #include "render/MapDrawInput.h"
 #include "render/MapGeometry.h"
 #include "util/KWFont.h"
+#include "util/PhaseTimes.h"
 #include "util/TXCDC.h"
 
 namespace {
@@ -254,7 +256,12 @@ void DrawContourLabels(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
             if (!box.intersects(clipRect))
                 continue;
             dc.SelectFont(font, 0);
-            for (const LabelPlacement& at : in.labelPlacer(*line, map, style, extent.width(), zeroHeight)) {
+            std::vector<LabelPlacement> labels;
+            {
+                const ScopedPhase timed(MapPhase::Labels);
+                labels = in.labelPlacer(*line, map, style, extent.width(), zeroHeight);
+            }
+            for (const LabelPlacement& at : labels) {
                 dc.SelectFont(font, CKWFontSelection::Escapement(at.angleTenths));
                 dc.TextOut(at.textX, at.textY, text);
             }

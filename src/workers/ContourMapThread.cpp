@@ -16,6 +16,7 @@
 #include "mapping/RbfInterpolator.h"
 #include "render/MapDrawInput.h"
 #include "render/MapRenderer.h"
+#include "util/PhaseTimes.h"
 #include "util/StringTable.h"
 #include "workers/WorkerStrings.h"
 
@@ -561,10 +562,14 @@ void CContourMapThread::DoWork()
     m_largestValue = m_values.empty() ? 0.0f : *std::max_element(m_values.begin(), m_values.end());
     try {
         bool surfaceFailed = false;
-        if (m_workFlags & RECALC_SURFACE)
+        if (m_workFlags & RECALC_SURFACE) {
+            const ScopedPhase timed(MapPhase::Surface);
             surfaceFailed = !SurfaceStep();
-        if ((m_workFlags & RECALC_CONTOURS) && !surfaceFailed && !m_result.Cancelled())
+        }
+        if ((m_workFlags & RECALC_CONTOURS) && !surfaceFailed && !m_result.Cancelled()) {
+            const ScopedPhase timed(MapPhase::Tracing);
             ContourStep();
+        }
     } catch (const std::bad_alloc&) {
         // Memory ran out in the solve or the tracing: a failed map, computed again next time.
         {
@@ -579,6 +584,7 @@ void CContourMapThread::DoWork()
         const QString warning = Warnings();
         if (m_workFlags & RECALC_BITMAP) {
             try {
+                const ScopedPhase timed(MapPhase::Drawing);
                 RenderStep(!SurfaceFailed(), warning);
             } catch (const std::bad_alloc&) {
                 // The previous picture stays; the warning below still tells what went wrong.

@@ -1,5 +1,6 @@
 #include "workers/MapReadyWaiter.h"
 
+#include <algorithm>
 #include <chrono>
 
 intptr_t CMapReadyWaiter::SendMapNotify(int code, intptr_t argument)
@@ -46,4 +47,23 @@ bool CMapReadyWaiter::WaitForMapReady(int column, int count, int timeoutMs) cons
         return true;
     }
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), reached);
+}
+
+std::vector<int> CMapReadyWaiter::TakeReady(std::vector<int>& pending, int count, int timeoutMs) const
+{
+    std::vector<int> ready;
+    if (pending.empty())
+        return ready;
+    std::unique_lock<std::mutex> lock(m_lock);
+    auto reached = [&](int column) { return column >= 0 && column < kColumnCount && m_ready[column] >= count; };
+    auto any = [&] { return std::any_of(pending.begin(), pending.end(), reached); };
+    if (timeoutMs < 0)
+        m_changed.wait(lock, any);
+    else if (!m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), any))
+        return ready;
+    for (int column : pending)
+        if (reached(column))
+            ready.push_back(column);
+    pending.erase(std::remove_if(pending.begin(), pending.end(), reached), pending.end());
+    return ready;
 }

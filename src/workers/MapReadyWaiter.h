@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "document/MapNotify.h"
 #include "util/TxTypes.h"
@@ -27,6 +28,10 @@ public:
     // Waits until `column` has had at least `count` MapReady notifications; false on timeout
     // (timeoutMs < 0 waits forever).
     bool WaitForMapReady(int column, int count = 1, int timeoutMs = -1) const;
+    // Waits until at least one column of `pending` has had `count` MapReady notifications, then
+    // removes every such column from `pending` and returns them in the order they stood there;
+    // empty on timeout (timeoutMs < 0 waits forever) and for an empty `pending`.
+    std::vector<int> TakeReady(std::vector<int>& pending, int count, int timeoutMs = -1) const;
     // The argument of the last MapsRequested, -1 before the first.
     int LastRequestCount() const;
 

@@ -147,3 +147,44 @@ TEST_F(CliRenderTest, TwoNamesThatGiveOneFileNameAreToldApartByIndex)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliRenderTest, TimingsTellEveryPhaseOnTheErrorOutput)
+{
+    const CliRun r = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"), QStringLiteral("--size"),
+                              QStringLiteral("300x200"), QStringLiteral("--timings"), QStringLiteral("--out"), Path("m.png")});
+    ASSERT_EQ(r.status, CliOk) << r.err.toStdString();
+    for (const char* phase : {"surface", "contour tracing", "label placement", "drawing", "png encoding",
+                              "maps requested to all ready", "total"})
+        EXPECT_TRUE(r.err.contains(QLatin1String(phase))) << phase << "\n" << r.err.toStdString();
+    // Two columns: two pictures encoded, each drawn at least once.
+    const QStringList lines = r.err.split(u'\n');
+    for (const QString& line : lines) {
+        const QStringList cells = line.simplified().split(u' ');
+        if (line.startsWith(QLatin1String("png encoding"))) {
+            EXPECT_EQ(cells.value(2), QStringLiteral("2")) << line.toStdString();
+        }
+        if (line.startsWith(QLatin1String("drawing"))) {
+            EXPECT_GE(cells.value(1).toInt(), 2) << line.toStdString();
+        }
+    }
+    EXPECT_FALSE(r.out.contains(QLatin1String("surface")));
+    const CliRun quiet = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"), QStringLiteral("--size"),
+                                  QStringLiteral("300x200"), QStringLiteral("--out"), Path("q.png")});
+    ASSERT_EQ(quiet.status, CliOk);
+    EXPECT_FALSE(quiet.err.contains(QLatin1String("surface"))) << "timings only when asked";
+}
+
+TEST_F(CliRenderTest, WriteFailureNamesEveryFileAndFails)
+{
+    const CliRun r = RunTool({QStringLiteral("render"), Path("t.Tsrix"), QStringLiteral("--all"), QStringLiteral("--size"),
+                              QStringLiteral("300x200"), QStringLiteral("--out"), Path("missing/m.png")});
+    EXPECT_EQ(r.status, CliRefused);
+    for (const char* name : {"missing/m_0.png", "missing/m_1.png"})
+        EXPECT_TRUE(r.err.contains(Path(name) + QLatin1String(": the picture could not be written")))
+            << name << "\n" << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include "mapping/ContourTracer.h"
 #include "mapping/Surface3DData.h"
@@ -210,6 +211,97 @@ TEST(ContourTracerTest, JoinGrowsAtBothEndsAndCloses)
     EXPECT_EQ(l.front(), l.back());
     EXPECT_EQ(l.minX, 0.0f);
     EXPECT_EQ(l.maxY, 1.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// A chain of points given as shuffled segments, some reversed: joining must find every
+// neighbour, whatever the signs and sizes of the coordinates.
+struct ChainRow {
+    const char* name;
+    std::vector<KW_FPOINT> points;
+    bool closed;
+};
+
+class JoinChainTest : public ::testing::TestWithParam<ChainRow> {};
+
+TEST_P(JoinChainTest, ShuffledSegmentsJoinIntoOnePolyline)
+{
+    const ChainRow& row = GetParam();
+    CCMAP_Templine segments;
+    std::mt19937 rng(3);
+    for (size_t k = 1; k < row.points.size(); ++k) {
+        KW_FPOINT a = row.points[k - 1], b = row.points[k];
+        if (rng() % 2)
+            std::swap(a, b);
+        segments.push_back({a.x, a.y, b.x, b.y});
+    }
+    std::shuffle(segments.begin(), segments.end(), rng);
+    CCMAP_ContourLevel level;
+    ASSERT_TRUE(JoinSegments(segments, level, nullptr));
+    ASSERT_EQ(level.polylines.size(), 1u);
+    const CCMAP_Polyline& l = *level.polylines[0];
+    EXPECT_EQ(l.size(), row.points.size());
+    EXPECT_EQ(l.closed, row.closed ? 1 : 0);
+}
+
+std::vector<KW_FPOINT> Zigzag(float x0, float y0, float dx, float dy, int n)
+{
+    std::vector<KW_FPOINT> p;
+    for (int k = 0; k < n; ++k)
+        p.push_back({x0 + dx * float(k), y0 + ((k % 2) ? dy : 0.0f)});
+    return p;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Coordinates, JoinChainTest,
+    ::testing::Values(ChainRow{"Positive", Zigzag(0.1f, 0.2f, 0.01f, 0.003f, 40), false},
+                      ChainRow{"Negative", Zigzag(-0.9f, -0.8f, 0.01f, -0.003f, 40), false},
+                      ChainRow{"AcrossZero", Zigzag(-0.2f, -0.001f, 0.01f, 0.002f, 41), false},
+                      ChainRow{"ThroughZero", {{0.5f, 0.5f}, {0.0f, 0.25f}, {0.0f, 0.0f}, {0.25f, 0.0f}, {0.5f, 0.5f}}, true},
+                      ChainRow{"TinyAndHuge", {{1e-30f, 1e30f}, {-1e-30f, 2e30f}, {3e-38f, -1e30f}, {0.0f, 5.0f}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// A crossing computed from the two sides of an edge at zero can come out as 0.0 on one side and
+// -0.0 on the other: the two are one point.
+TEST(ContourTracerTest, NegativeZeroEndJoinsZeroStart)
+{
+    CCMAP_Templine segments{{0.5f, 0.5f, -0.0f, 0.25f}, {0.0f, 0.25f, 0.25f, -0.0f}, {0.25f, 0.0f, 0.5f, 0.5f}};
+    CCMAP_ContourLevel level;
+    ASSERT_TRUE(JoinSegments(segments, level, nullptr));
+    ASSERT_EQ(level.polylines.size(), 1u);
+    EXPECT_EQ(level.polylines[0]->size(), 4u);
+    EXPECT_EQ(level.polylines[0]->closed, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Four segments meeting at one point (a level through a saddle node): the sorted search decides,
+// a segment starting at the point before one ending there.
+TEST(ContourTracerTest, FourEndsAtOnePointGiveTwoPolylines)
+{
+    const float c = 0.5f;
+    CCMAP_Templine segments{{c, c, 0.0f, 0.0f}, {c, c, 1.0f, 1.0f}, {0.0f, 1.0f, c, c}, {1.0f, 0.0f, c, c}};
+    CCMAP_ContourLevel level;
+    ASSERT_TRUE(JoinSegments(segments, level, nullptr));
+    ASSERT_EQ(level.polylines.size(), 2u);
+    const CCMAP_Polyline& first = *level.polylines[0];
+    const CCMAP_Polyline& second = *level.polylines[1];
+    ASSERT_EQ(first.size(), 3u);
+    ASSERT_EQ(second.size(), 3u);
+    EXPECT_EQ(first[0], (KW_FPOINT{1.0f, 1.0f}));
+    EXPECT_EQ(first[1], (KW_FPOINT{c, c}));
+    EXPECT_EQ(first[2], (KW_FPOINT{0.0f, 0.0f}));
+    EXPECT_EQ(second[0], (KW_FPOINT{0.0f, 1.0f}));
+    EXPECT_EQ(second[2], (KW_FPOINT{1.0f, 0.0f}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <random>
 
 #include "mapping/LabelPlacer.h"
 
@@ -156,6 +158,116 @@ TEST(LabelPlacerTest, NormalisedToDeviceUsesTheExtent)
     EXPECT_EQ(m.MapY(0.0f), 320);   // world 1, counted up from the bottom
     EXPECT_EQ(m.MapY(1.0f), 80);    // world 4
     EXPECT_EQ(m.MapLength(0.5f), 150);
+}
+
+}  // namespace
+
+namespace {
+
+// Polylines for comparing the search with the vertex-by-vertex walk, from a seeded generator.
+struct SearchCase {
+    const char* name;
+    TxRect graph;                      // the axes span it; the extent is mapped onto it
+    float x0, x1;                      // the extent along X
+    float tolerance;
+    std::function<CCMAP_Polyline(std::mt19937&)> make;
+};
+
+CCMAP_Polyline Wiggly(std::mt19937& rng, int vertices, float step, float bend)
+{
+    std::uniform_real_distribution<float> turn(-bend, bend);
+    CCMAP_Polyline l;
+    float x = 0.1f, y = 0.5f, heading = 0.0f;
+    for (int k = 0; k < vertices; ++k) {
+        l.push_back({x, y});
+        heading += turn(rng);
+        x += step * std::cos(heading);
+        y += step * std::sin(heading);
+    }
+    return l;
+}
+
+class LabelSearchTest : public ::testing::TestWithParam<SearchCase> {};
+
+TEST_P(LabelSearchTest, SearchPlacesTheLabelsOfTheStepwiseWalk)
+{
+    const SearchCase& c = GetParam();
+    CMapAxis x{CMapAxis::BelowHorizontal, QStringLiteral("X")}, y{CMapAxis::LeftOfVertical, QStringLiteral("Y")};
+    x.SetAxisRange(std::min(c.x0, c.x1), std::max(c.x0, c.x1), 1.0f);
+    y.SetAxisRange(0.0f, 1.0f, 0.1f);
+    x.SetAxisRect(c.graph);
+    y.SetAxisRect(c.graph);
+    const NormalisedToDevice map{&x, &y, c.x0, c.x1, 0.0f, 1.0f};
+    LabelStyle style;
+    style.graph = c.graph;
+    style.curveTolerance = c.tolerance;
+    std::mt19937 rng(17);
+    size_t placed = 0;
+    for (int run = 0; run < 30; ++run) {
+        CCMAP_Polyline line = c.make(rng);
+        line.closed = (run % 3 == 0) ? 1 : 0;
+        for (const int textWidth : {24, 41}) {
+            const auto expected = PlaceLabelsOnPolylineStepwise(line, map, style, textWidth, 9);
+            const auto found = PlaceLabelsOnPolyline(line, map, style, textWidth, 9);
+            ASSERT_EQ(found.size(), expected.size()) << "run " << run << ", width " << textWidth;
+            for (size_t k = 0; k < found.size(); ++k) {
+                EXPECT_EQ(found[k].anchorX, expected[k].anchorX) << "run " << run << ", label " << k;
+                EXPECT_EQ(found[k].anchorY, expected[k].anchorY) << "run " << run << ", label " << k;
+                EXPECT_EQ(found[k].angleTenths, expected[k].angleTenths) << "run " << run << ", label " << k;
+                EXPECT_EQ(found[k].textX, expected[k].textX) << "run " << run << ", label " << k;
+                EXPECT_EQ(found[k].textY, expected[k].textY) << "run " << run << ", label " << k;
+            }
+            placed += found.size();
+        }
+    }
+    if (c.x0 < c.x1) {
+        EXPECT_GT(placed, 0u) << "the rows are meant to place labels";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polylines, LabelSearchTest,
+    ::testing::Values(
+        // Contour-like lines of about one pixel per segment on a map of 850 pixels for 40 m.
+        SearchCase{"GentleCurvesOnAFractionalScale", {60, 40, 910, 640}, 0.0f, 40.0f, 1.015f,
+                   [](std::mt19937& r) { return Wiggly(r, 1500, 0.0012f, 0.01f); }},
+        SearchCase{"TightCurvesMostlyRefused", {60, 40, 910, 640}, 0.0f, 40.0f, 1.015f,
+                   [](std::mt19937& r) { return Wiggly(r, 1500, 0.0012f, 0.3f); }},
+        SearchCase{"LooseToleranceOnAShiftedExtent", {0, 0, 1000, 800}, 12.5f, 31.0f, 1.3f,
+                   [](std::mt19937& r) { return Wiggly(r, 900, 0.0007f, 0.08f); }},
+        // Segments of exactly one pixel: the float sums land on the pixel boundaries, where the
+        // search has to sum exactly to tell.
+        SearchCase{"WholePixelSegments", {0, 0, 1000, 1000}, 0.0f, 1.0f, 1.015f,
+                   [](std::mt19937& r) {
+                       CCMAP_Polyline l;
+                       const int bendAt = int(r() % 200);
+                       for (int k = 0; k < 700; ++k)
+                           l.push_back({0.05f + 0.001f * float(k), k < bendAt ? 0.3f : 0.3f + 0.0005f * float(k - bendAt)});
+                       return l;
+                   }},
+        SearchCase{"RepeatedVerticesAndLongJumps", {0, 0, 1000, 800}, 0.0f, 1.0f, 1.05f,
+                   [](std::mt19937& r) {
+                       CCMAP_Polyline l = Wiggly(r, 400, 0.002f, 0.05f);
+                       for (size_t k = 5; k < l.size(); k += 7)
+                           l[k] = l[k - 1];  // zero-length segments
+                       l[200].x += 0.15f;    // one long jump
+                       return l;
+                   }},
+        // A reversed extent shrinks device lengths with distance: the walk itself places them.
+        SearchCase{"ReversedExtent", {0, 0, 1000, 800}, 1.0f, 0.0f, 1.015f,
+                   [](std::mt19937& r) { return Wiggly(r, 600, 0.0012f, 0.01f); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LabelPlacerTest, VertexNotANumberFallsBackToTheWalk)
+{
+    Device d;
+    CCMAP_Polyline line = Line({0.1f, 0.3f}, {0.9f, 0.3f}, 161);
+    line[80].x = NAN;
+    const auto expected = PlaceLabelsOnPolylineStepwise(line, d.map, d.style, 40, 10);
+    const auto found = PlaceLabelsOnPolyline(line, d.map, d.style, 40, 10);
+    ASSERT_EQ(found.size(), expected.size());
+    for (size_t k = 0; k < found.size(); ++k)
+        EXPECT_EQ(found[k].anchorX, expected[k].anchorX);
 }
 
 }  // namespace

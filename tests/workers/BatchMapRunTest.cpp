@@ -2,7 +2,10 @@
 
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "workers/BatchMapRun.h"
 #include "workers/WorkerStrings.h"
@@ -96,6 +99,59 @@ TEST(MapReadyWaiterTest, CountsPerColumnAndTimesOut)
     EXPECT_TRUE(w.WaitForMapReady(2, 2, 0));
     EXPECT_FALSE(w.WaitForMapReady(2, 3, 10));
     EXPECT_FALSE(w.WaitForMapReady(12, 1, 0));
+}
+
+}  // namespace
+
+namespace {
+
+struct TakeReadyRow {
+    const char* name;
+    std::vector<int> posted;    // columns given a MapReady, in order
+    std::vector<int> pending;
+    int count;
+    std::vector<int> ready;     // what TakeReady returns
+    std::vector<int> leftOver;  // what stays pending
+};
+
+class TakeReadyTest : public ::testing::TestWithParam<TakeReadyRow> {};
+
+TEST_P(TakeReadyTest, TakesEveryReadyColumnOnce)
+{
+    const TakeReadyRow& row = GetParam();
+    CMapReadyWaiter w;
+    for (int c : row.posted)
+        w.PostMapNotify(MapNotifyMapReady, c);
+    std::vector<int> pending = row.pending;
+    EXPECT_EQ(w.TakeReady(pending, row.count, 20), row.ready);
+    EXPECT_EQ(pending, row.leftOver);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Columns, TakeReadyTest,
+    ::testing::Values(TakeReadyRow{"OneOfThree", {3}, {1, 3, 5}, 1, {3}, {1, 5}},
+                      TakeReadyRow{"SeveralInPendingOrder", {5, 1}, {1, 3, 5}, 1, {1, 5}, {3}},
+                      TakeReadyRow{"NoneReadyTimesOut", {2}, {1, 3}, 1, {}, {1, 3}},
+                      TakeReadyRow{"SecondMapAsked", {3, 1, 3}, {1, 3}, 2, {3}, {1}},
+                      TakeReadyRow{"NothingPending", {3}, {}, 1, {}, {}},
+                      TakeReadyRow{"ColumnOutOfRangeNeverReady", {11}, {12, -1, 11}, 1, {11}, {12, -1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A MapReady from another thread while the caller waits wakes it at once.
+TEST(MapReadyWaiterTest, TakeReadyWakesOnAPostFromAWorker)
+{
+    CMapReadyWaiter w;
+    std::vector<int> pending{0, 7};
+    std::thread worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        w.PostMapNotify(MapNotifyMapReady, 7);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<int> ready = w.TakeReady(pending, 1, 20000);
+    worker.join();
+    EXPECT_EQ(ready, std::vector<int>{7});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(pending, std::vector<int>{0});
 }
 
 }  // namespace
