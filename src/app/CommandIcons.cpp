@@ -350,6 +350,7 @@ void DrawCommand(QPainter& p, int id)
         for (int b = 0; b < 6; ++b)
             p.drawRect(QRectF(3 + b * 4.5, 28 - (8 + 3 * ((b * 5) % 7)), 3.5, 8 + 3 * ((b * 5) % 7)));
         p.drawLine(QPointF(2, 28), QPointF(30, 28));
+        break;
     case ID_TX_NOISE_ZONES:
         // Nested zones around a source: the louder, the smaller.
         p.setPen(QPen(kInk, 1));
