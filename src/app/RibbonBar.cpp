@@ -8,11 +8,30 @@
 #include <QStackedWidget>
 #include <QToolButton>
 
+#include <cstdlib>
+
 namespace {
 
 constexpr int kLargeIcon = 32;
 constexpr int kSmallIcon = 16;
 constexpr int kCaptionHeight = 17;
+
+// A label of several words under a large icon takes two lines, broken at the space nearest its
+// middle, so that a full ribbon narrows its buttons instead of eliding their labels.
+QString TwoLineLabel(const QString& label)
+{
+    if (label.contains(QLatin1Char('\n')))
+        return label;
+    int best = -1;
+    for (int i = 0; i < label.size(); ++i)
+        if (label[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - label.size() / 2) < std::abs(best - label.size() / 2)))
+            best = i;
+    if (best < 0)
+        return label;
+    QString two = label;
+    two[best] = QLatin1Char('\n');
+    return two;
+}
 
 }  // namespace
 
@@ -39,6 +58,8 @@ QToolButton* CRibbonPanel::AddLarge(QAction* action)
     EndSmallColumn();
     auto* b = new QToolButton(this);
     b->setDefaultAction(action);
+    b->setText(TwoLineLabel(action->iconText()));
+    connect(action, &QAction::changed, b, [b, action] { b->setText(TwoLineLabel(action->iconText())); });
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(kLargeIcon, kLargeIcon));
     b->setAutoRaise(true);
@@ -73,7 +94,7 @@ QToolButton* CRibbonPanel::AddMenuButton(const QString& text, const QIcon& icon,
     auto* b = new QToolButton(this);
     if (action)
         b->setDefaultAction(action);
-    b->setText(text);
+    b->setText(TwoLineLabel(text));
     b->setIcon(icon);
     b->setMenu(menu);
     b->setPopupMode(action ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
