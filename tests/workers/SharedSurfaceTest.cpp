@@ -187,20 +187,30 @@ INSTANTIATE_TEST_SUITE_P(
                       DocumentCase{"gaussian_boundary", RbfGaussian, 5.0f, true, false}),
     [](const auto& info) { return info.param.name; });
 
-// The sample document, opened as the program opens it, against each column's own computation.
+// The sample document (its positions, boundary and grid settings), with every column enabled and
+// filled from its measured levels, against each column's own computation.
 TEST(SharedSurfaceTest, SampleDocumentHasTheBitsOfItsOwnSurfaces)
 {
     TwelveColumns f;
-    const std::vector<int> before = f.Counts();
+    std::vector<int> before = f.Counts();
     ASSERT_EQ(f.doc->OnOpenDocument(QStringLiteral(TESSARIX_SAMPLES_DIR "/factory-hall.Tsrix")), DocFileStatus::Ok);
     const std::vector<int32_t> enabled = f.doc->EnabledColumnIndices();
     ASSERT_GE(enabled.size(), 1u);
     ASSERT_TRUE(f.WaitForColumns(before, std::vector<int>(enabled.begin(), enabled.end())));
-    for (int32_t c : enabled) {
-        CSurface3DData own;
-        ASSERT_TRUE(OwnSurface(*f.doc, c, own)) << c;
-        EXPECT_TRUE(SameBits(f.maps->Thread(c).Surface(), own)) << c;
+    const CTXFloatArray measured = f.doc->Column(enabled.front()).values;
+    for (int c = 0; c < kColumnCount; ++c) {
+        f.doc->Column(c).enabled = true;
+        CTXFloatArray& values = f.doc->Column(c).values;
+        values = measured;
+        for (size_t k = 0; k < values.size(); ++k)
+            values[k] -= float(c) * (1.0f + 0.1f * float(k % 7));  // a band spectrum of sorts
     }
+    before = f.Counts();
+    f.doc->RequestMaps(RECALC_ALL);
+    ASSERT_TRUE(f.WaitForColumns(before, kAllColumns));
+    for (int c = 0; c < kColumnCount; ++c)
+        EXPECT_TRUE(f.maps->Thread(c).SharesSurface()) << c;
+    f.ExpectOwnBits("sample");
 }
 
 // A request for some columns computes those (sharing among them) and leaves the rest alone.
