@@ -377,7 +377,7 @@ TEST_P(SharedSurfaceAbsentTest, OthersFinishWithTheirOwnBits)
     job.Seal();
     std::vector<std::unique_ptr<CSurface3DData>> surfaces;
     std::vector<RbfStatus> status(3, RbfStatus::Singular);
-    std::vector<bool> ok(3, false);
+    std::vector<char> ok(3, 0);  // one byte per member thread (vector<bool> would share words)
     for (int m = 0; m < 3; ++m) {
         surfaces.push_back(std::make_unique<CSurface3DData>());
         ASSERT_TRUE(surfaces.back()->Allocate(31, 21));
@@ -394,8 +394,8 @@ TEST_P(SharedSurfaceAbsentTest, OthersFinishWithTheirOwnBits)
             const std::atomic<int32_t>* cancel = m == 1 ? &raised : &lowered;
             if (m == 1)
                 job.Leave(1);  // as RaiseCancel does before the worker gets to the job
-            ok[size_t(m)] = job.Compute(m, {n, x.data(), y.data(), v[size_t(m)].data(), RbfMultiquadric, 0.2f, grid},
-                                        *surfaces[size_t(m)], cancel, &status[size_t(m)]);
+            ok[size_t(m)] = char(job.Compute(m, {n, x.data(), y.data(), v[size_t(m)].data(), RbfMultiquadric, 0.2f, grid},
+                                        *surfaces[size_t(m)], cancel, &status[size_t(m)]));
         });
     }
     for (std::thread& t : members)
