@@ -1,5 +1,5 @@
 // Map engine benchmarks: the surface (solve, grid), contour tracing and the whole path from a
-// request to MapReady for one column. Data: a smooth sound field around one source, sampled at
+// request to MapReady for one column and for a twelve-column document. Data: a smooth sound field around one source, sampled at
 // seeded random positions, Multiquadric with c = 0.2.
 
 #include <benchmark/benchmark.h>
@@ -11,11 +11,13 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <thread>
 
 #include "workers/BatchMapRun.h"
 #include "mapping/ContourTracer.h"
+#include "mapping/RbfGridPass.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"
 
@@ -134,6 +136,62 @@ BENCHMARK(BM_Surface)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The surfaces of a twelve-column document (twelve sound fields at the same positions), as the
+// workers computed them one column at a time (Arg 0: a solve and a grid pass per column) and as
+// they share them now (Arg 1: one decomposition, twelve substitutions, one pass over the grid).
+// Both use every core; the surfaces are bit-identical.
+void BM_TwelveSurfaces(benchmark::State& state)
+{
+    const Field f = SoundField(int(state.range(0)));
+    const int cells = int(state.range(1));
+    const bool shared = state.range(2) != 0;
+    std::vector<std::vector<float>> columns(kColumnCount, f.v);
+    for (int c = 0; c < kColumnCount; ++c)
+        for (size_t k = 0; k < f.v.size(); ++k)
+            columns[size_t(c)][k] += 3.0f * std::sin(float(c) + 7.0f * f.x[k]);
+    std::vector<std::unique_ptr<CSurface3DData>> surfaces;
+    for (int c = 0; c < kColumnCount; ++c) {
+        surfaces.push_back(std::make_unique<CSurface3DData>());
+        surfaces.back()->Allocate(cells + 1, cells + 1);
+    }
+    const int32_t n = int32_t(f.x.size());
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        if (!shared) {
+            for (int c = 0; c < kColumnCount; ++c)
+                if (!ComputeSurface(n, f.x.data(), f.y.data(), columns[size_t(c)].data(), RbfMultiquadric, 0.2f, 0, 0,
+                                    1.0 / cells, 1.0 / cells, *surfaces[size_t(c)], Cores()))
+                    state.SkipWithError("surface failed");
+            continue;
+        }
+        CRbfSystem system;
+        system.SetUp(RbfMultiquadric, 0.2f, n, f.x.data(), f.y.data());
+        if (system.Factorise(Cores(), nullptr) != RbfStatus::Solved)
+            state.SkipWithError("singular");
+        std::vector<RbfWeights> weights(kColumnCount);
+        CRbfGridPass pass(system.Kernel(), system.Parameter(), n, system.X().data(), system.Y().data(),
+                          {0.0, 0.0, 1.0 / cells, 1.0 / cells});
+        for (int c = 0; c < kColumnCount; ++c) {
+            system.Substitute(columns[size_t(c)].data(), &weights[size_t(c)], nullptr);
+            pass.AddTarget(weights[size_t(c)], *surfaces[size_t(c)]);
+        }
+        system.Release();
+        if (!RunGridPass(pass, Cores(), nullptr))
+            state.SkipWithError("pass failed");
+        for (auto& s : surfaces)
+            s->UpdateStatistics();
+    }
+}
+BENCHMARK(BM_TwelveSurfaces)
+    ->ArgNames({"points", "cells", "shared"})
+    ->Args({500, 1000, 0})
+    ->Args({500, 1000, 1})
+    ->Args({2000, 1000, 0})
+    ->Args({2000, 1000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // Tracing on a 1001 x 1001 surface: 7 levels at three sub-levels each, and 61 single levels.
 void BM_Trace(benchmark::State& state)
 {
@@ -204,6 +262,49 @@ void BM_RequestToMapReady(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RequestToMapReady)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One data edit of a twelve-column document to the last of its twelve MapReady: 500 points on a
+// 1000 x 1000 grid, an 800 x 600 view. Arg 0 asks each column alone (one surface computation per
+// column, as before); Arg 1 is the document's own request (the columns share their surface work).
+void BM_TwelveColumnsToMapReady(benchmark::State& state)
+{
+    const Field f = SoundField(500);
+    CBatchMapRun run(0);
+    CTessarixDoc& doc = run.Doc();
+    CTXFloatArray x(f.x.begin(), f.x.end()), y(f.y.begin(), f.y.end());
+    std::array<CTXFloatArray, kColumnCount> values;
+    for (int c = 0; c < kColumnCount; ++c) {
+        doc.Column(c).enabled = true;
+        for (size_t k = 0; k < f.v.size(); ++k)
+            values[size_t(c)].push_back(f.v[k] + 3.0f * std::sin(float(c) + 7.0f * f.x[k]));
+    }
+    doc.SetPointTable(int32_t(f.x.size()), x, y, values);
+    doc.Settings().gridCountX = doc.Settings().gridCountY = 1000;
+    doc.Settings().zAxis.start = 50.0f;
+    doc.Settings().zAxis.stop = 110.0f;
+    doc.Settings().zAxis.step = 5.0f;
+    doc.OnViewSizeChanged({0, 0, 800, 600});
+    for (int c = 0; c < kColumnCount; ++c)
+        run.WaitForColumn(c, 0);
+    const bool shared = state.range(0) != 0;
+    std::vector<int> all;
+    for (int c = 0; c < kColumnCount; ++c)
+        all.push_back(c);
+    CpuCounter cpu{state};
+    for (auto _ : state) {
+        std::vector<int> before;
+        for (int c = 0; c < kColumnCount; ++c)
+            before.push_back(run.Notify().Count(c));
+        if (shared)
+            doc.RequestMaps(RECALC_ALL);
+        else
+            for (int c = 0; c < kColumnCount; ++c)
+                run.Maps().Request(doc, c, c == 0, RECALC_ALL);
+        for (int c = 0; c < kColumnCount; ++c)
+            run.WaitForColumn(c, before[size_t(c)]);
+    }
+}
+BENCHMARK(BM_TwelveColumnsToMapReady)->ArgName("shared")->Arg(0)->Arg(1)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 class CTessarixDoc;
 class CTessarixSettings;
 
@@ -20,6 +22,17 @@ public:
     {
         Request(doc, column, raisePriority, flags);
         return true;
+    }
+    // One request for several columns (`active` gets the raised priority); returns how many of
+    // them it made outstanding, as RequestCounted counts. Computations that can share work among
+    // the columns do so; by default each column is asked alone.
+    virtual int RequestColumns(const CTessarixDoc& doc, const std::vector<int>& columns, int active, int flags)
+    {
+        int counted = 0;
+        for (int column : columns)
+            if (RequestCounted(doc, column, column == active, flags))
+                ++counted;
+        return counted;
     }
     // Delete contents: cancels every run, frees every surface and cached picture.
     virtual void Reset() = 0;

@@ -382,15 +382,13 @@ void CTessarixDoc::RequestMaps(int work)
     work |= m_pendingWork;
     m_pendingWork = 0;
     const int active = m_notify ? int(m_notify->SendMapNotify(MapNotifyActiveColumn, 0)) : 0;
-    int requests = 0;
-    for (int i = 0; i < ColumnCount(); ++i) {
-        if (!m_columns[size_t(i)]->enabled)
-            continue;
-        // Counted only when it makes a map outstanding, so that every count is answered by
-        // exactly one MapReady, whichever of the two reaches the frame first.
-        if (m_maps->RequestCounted(*this, i, i == active, work))
-            ++requests;
-    }
+    std::vector<int> enabled;
+    for (int i = 0; i < ColumnCount(); ++i)
+        if (m_columns[size_t(i)]->enabled)
+            enabled.push_back(i);
+    // Counted only when it makes a map outstanding, so that every count is answered by exactly
+    // one MapReady, whichever of the two reaches the frame first.
+    const int requests = m_maps->RequestColumns(*this, enabled, active, work);
     if (m_notify)
         m_notify->PostMapNotify(MapNotifyMapsRequested, requests);
 }

@@ -51,90 +51,6 @@ void RunShared(int threads, Fn&& fn)
         h.join();
 }
 
-// ---- grid sums: sum_k w_k phi(r_k) for one node, r_k^2 = dx2[k] + (y - py[k])^2 ----------------
-// The `exact` variants give phi(0) to a term whose distance is exactly zero; they are used only
-// in grid columns where some point shares the node abscissa exactly.
-
-TX_VECTOR_CLONES
-double SumMultiquadric(int32_t n, const double* dx2, const double* py, const double* w, double y, double c2)
-{
-    double s = 0.0;
-#pragma omp simd reduction(+ : s)
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        s += w[k] * std::sqrt(dx2[k] + dy * dy + c2);
-    }
-    return s;
-}
-
-TX_VECTOR_CLONES
-double SumMultiquadricExact(int32_t n, const double* dx, const double* dx2, const double* py, const double* w,
-                            double y, double c2, double phi0)
-{
-    double s = 0.0;
-#pragma omp simd reduction(+ : s)
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        const double phi = std::sqrt(dx2[k] + dy * dy + c2);
-        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
-    }
-    return s;
-}
-
-TX_VECTOR_CLONES
-double SumMadychNelson(int32_t n, const double* dx2, const double* py, const double* w, double y)
-{
-    double s = 0.0;
-#pragma omp simd reduction(+ : s)
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        s += w[k] * (-2.0 * std::sqrt(kPi * (dx2[k] + dy * dy + 1.0)));
-    }
-    return s;
-}
-
-TX_VECTOR_CLONES
-double SumMadychNelsonExact(int32_t n, const double* dx, const double* dx2, const double* py, const double* w,
-                            double y, double phi0)
-{
-    double s = 0.0;
-#pragma omp simd reduction(+ : s)
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        const double phi = -2.0 * std::sqrt(kPi * (dx2[k] + dy * dy + 1.0));
-        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
-    }
-    return s;
-}
-
-TX_VECTOR_CLONES
-double SumCubic(int32_t n, const double* dx, const double* dx2, const double* py, const double* w, double y,
-                double c2, double phi0)
-{
-    double s = 0.0;
-#pragma omp simd reduction(+ : s)
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        const double t = dx2[k] + dy * dy + c2;
-        const double phi = t * std::sqrt(t);
-        s += w[k] * ((dx[k] == 0.0 && dy == 0.0) ? phi0 : phi);
-    }
-    return s;
-}
-
-// Kernels with a logarithm or an exponential: no vector form without relaxed math.
-double SumGeneric(int32_t kernel, double c, int32_t n, const double* dx, const double* dx2, const double* py,
-                  const double* w, double y, double phi0)
-{
-    double s = 0.0;
-    for (int32_t k = 0; k < n; ++k) {
-        const double dy = y - py[k];
-        const double phi = (dx[k] == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx2[k] + dy * dy);
-        s += w[k] * phi;
-    }
-    return s;
-}
-
 // ---- decomposition ---------------------------------------------------------------------------
 
 typedef double v4d __attribute__((vector_size(32), aligned(8)));
@@ -303,19 +219,35 @@ double RbfPhiAtZero(int32_t kernel, double c)
     }
 }
 
-void CRbfInterpolator::SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
-                             const float* v)
+void CRbfSystem::SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y)
 {
+    Release();
     m_kernel = kernel;
     m_c = double(parameter);
-    m_polyMarker = 2;
-    m_dimension = 2;
     m_n = std::max<int32_t>(0, n);
     m_px.assign(x, x + m_n);
     m_py.assign(y, y + m_n);
-    m_values.assign(v, v + m_n);
-    m_weights.clear();
-    m_poly[0] = m_poly[1] = m_poly[2] = 0.0;
+}
+
+void CRbfSystem::Release()
+{
+    m_matrix.reset();
+    m_stride = 0;
+}
+
+void CRbfSystem::ReleaseInBackground()
+{
+    const size_t elements = size_t(m_n + 3) * size_t(m_stride);
+    ReleaseAfterCancel(std::move(m_matrix), elements);
+    m_stride = 0;
+}
+
+void CRbfInterpolator::SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
+                             const float* v)
+{
+    m_system.SetUp(kernel, parameter, n, x, y);
+    m_values.assign(v, v + m_system.PointCount());
+    m_weights = RbfWeights{};
 }
 
 bool CroutDecompose(double* a, int32_t n, int32_t stride, int threads)
@@ -427,7 +359,19 @@ bool CRbfInterpolator::Solve(int threads)
 
 RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cancel)
 {
-    m_weights.clear();
+    m_weights = RbfWeights{};
+    RbfStatus status = m_system.Factorise(threads, cancel);
+    if (status == RbfStatus::Solved && !m_system.Substitute(m_values.data(), &m_weights, cancel))
+        status = RbfStatus::Cancelled;
+    if (status == RbfStatus::Cancelled)
+        m_system.ReleaseInBackground();
+    m_system.Release();  // the weights are all the grid needs
+    return status;
+}
+
+RbfStatus CRbfSystem::Factorise(int threads, const std::atomic<int32_t>* cancel)
+{
+    Release();
     const int32_t n = m_n;
     const int32_t order = n + 3;
     const int32_t stride = (order + 3) & ~3;
@@ -439,10 +383,8 @@ RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cance
     if (elements > PhysicalMemoryBytes() / sizeof(double))
         return RbfStatus::OutOfMemory;
     std::unique_ptr<double[]> matrix;
-    std::vector<double> rhs;
     try {
         matrix.reset(new double[elements]);
-        rhs.assign(size_t(order), 0.0);
     } catch (const std::bad_alloc&) {
         return RbfStatus::OutOfMemory;
     }
@@ -477,7 +419,6 @@ RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cance
         a[size_t(n) * size_t(stride) + size_t(i)] = 1.0;
         a[size_t(n + 1) * size_t(stride) + size_t(i)] = m_px[size_t(i)];
         a[size_t(n + 2) * size_t(stride) + size_t(i)] = m_py[size_t(i)];
-        rhs[size_t(i)] = m_values[size_t(i)];
     }
     for (int32_t r = n; r < order; ++r)  // the polynomial rows end in a zero block
         for (int32_t col = n; col < stride; ++col)
@@ -487,91 +428,70 @@ RbfStatus CRbfInterpolator::Solve(int threads, const std::atomic<int32_t>* cance
         ReleaseAfterCancel(std::move(matrix), elements);
     if (decomposed != RbfStatus::Solved)
         return decomposed;
-    if (!CroutSubstitute(a, order, stride, rhs.data(), cancel)) {
-        ReleaseAfterCancel(std::move(matrix), elements);
-        return RbfStatus::Cancelled;
-    }
-    m_weights.assign(rhs.begin(), rhs.begin() + n);
-    m_poly[0] = rhs[size_t(n)];
-    m_poly[1] = rhs[size_t(n + 1)];
-    m_poly[2] = rhs[size_t(n + 2)];
+    m_matrix = std::move(matrix);
+    m_stride = stride;
     return RbfStatus::Solved;
+}
+
+bool CRbfSystem::Substitute(const float* v, RbfWeights* out, const std::atomic<int32_t>* cancel) const
+{
+    if (!m_matrix)
+        return false;
+    const int32_t n = m_n;
+    std::vector<double> rhs(size_t(n) + 3, 0.0);
+    for (int32_t i = 0; i < n; ++i)
+        rhs[size_t(i)] = double(v[i]);
+    if (!CroutSubstitute(m_matrix.get(), n + 3, m_stride, rhs.data(), cancel))
+        return false;
+    out->radial.assign(rhs.begin(), rhs.begin() + n);
+    out->poly[0] = rhs[size_t(n)];
+    out->poly[1] = rhs[size_t(n + 1)];
+    out->poly[2] = rhs[size_t(n + 2)];
+    return true;
 }
 
 double CRbfInterpolator::Evaluate(double x, double y) const
 {
-    const double phi0 = RbfPhiAtZero(m_kernel, m_c);
+    const int32_t kernel = m_system.Kernel();
+    const double c = m_system.Parameter();
+    const double phi0 = RbfPhiAtZero(kernel, c);
+    const std::vector<double>& w = m_weights.radial;
     double s = 0.0;
-    for (size_t k = 0; k < m_weights.size(); ++k) {
-        const double dx = x - m_px[k];
-        const double dy = y - m_py[k];
-        s += m_weights[k] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(m_kernel, m_c, dx * dx + dy * dy));
+    for (size_t k = 0; k < w.size(); ++k) {
+        const double dx = x - m_system.X()[k];
+        const double dy = y - m_system.Y()[k];
+        s += w[k] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy));
     }
-    return s + m_poly[0] + m_poly[1] * x + m_poly[2] * y;
+    return s + m_weights.poly[0] + m_weights.poly[1] * x + m_weights.poly[2] * y;
 }
 
-bool CRbfInterpolator::EvaluateColumns(CSurface3DData& surface, double x0, double y0, double dx, double dy,
-                                       int32_t first, int32_t stride) const
+bool RunGridPass(const CRbfGridPass& pass, int threads, const std::atomic<int32_t>* cancel)
 {
-    const int32_t n = int32_t(m_weights.size());
-    const double* py = m_py.data();
-    const double* w = m_weights.data();
-    const double c2 = m_c * m_c;
-    const double phi0 = RbfPhiAtZero(m_kernel, m_c);
-    std::vector<double> dxs(static_cast<size_t>(n)), dx2(static_cast<size_t>(n));
-    const int32_t ny = surface.NY();
-    for (int32_t i = first; i < surface.NX(); i += stride) {
-        const double x = x0 + dx * i;
-        surface.XArray()[size_t(i)] = float(x);
-        bool shared = false;  // some point lies exactly on this column's abscissa
-        for (int32_t k = 0; k < n; ++k) {
-            const double d = x - m_px[size_t(k)];
-            dxs[size_t(k)] = d;
-            dx2[size_t(k)] = d * d;
-            shared |= (d == 0.0);
-        }
-        float* column = surface.Column(i);
-        for (int32_t j = 0; j < ny; ++j) {
-            if (surface.Cancelled())
-                return false;
-            const double y = y0 + dy * j;
-            double s;
-            switch (m_kernel) {
-            case RbfMultiquadric:
-                s = shared ? SumMultiquadricExact(n, dxs.data(), dx2.data(), py, w, y, c2, phi0)
-                           : SumMultiquadric(n, dx2.data(), py, w, y, c2);
-                break;
-            case RbfMadychNelson:
-                s = shared ? SumMadychNelsonExact(n, dxs.data(), dx2.data(), py, w, y, phi0)
-                           : SumMadychNelson(n, dx2.data(), py, w, y);
-                break;
-            case RbfCubicMultiquadric:
-                s = SumCubic(n, dxs.data(), dx2.data(), py, w, y, c2, phi0);
-                break;
-            default:
-                s = SumGeneric(m_kernel, m_c, n, dxs.data(), dx2.data(), py, w, y, phi0);
-                break;
+    pass.SetRowCoordinates();
+    const int32_t columns = pass.ColumnCount();
+    const int useThreads = std::max(1, std::min(threads, columns));
+    std::atomic<int32_t> next{0};
+    std::atomic<bool> completed{true};
+    RunShared(useThreads, [&](int) {
+        for (int32_t i = next.fetch_add(1); i < columns; i = next.fetch_add(1)) {
+            if (!pass.EvaluateColumns(i, i + 1, cancel)) {
+                completed.store(false, std::memory_order_relaxed);
+                return;
             }
-            column[j] = float(s + m_poly[0] + m_poly[1] * x + m_poly[2] * y);
         }
-    }
-    return true;
+    });
+    return completed.load() && !Raised(cancel);
 }
 
 bool CRbfInterpolator::EvaluateGrid(CSurface3DData& surface, double x0, double y0, double dx, double dy,
                                     int threads) const
 {
-    if (!surface.HasGrid() || m_weights.size() != size_t(m_n))
+    if (!surface.HasGrid() || m_weights.radial.size() != size_t(m_system.PointCount()))
         return false;
-    for (int32_t j = 0; j < surface.NY(); ++j)
-        surface.YArray()[size_t(j)] = float(y0 + dy * j);
-    const int useThreads = std::max(1, std::min(threads, surface.NX()));
-    std::atomic<bool> completed{true};
-    RunShared(useThreads, [&](int t) {
-        if (!EvaluateColumns(surface, x0, y0, dx, dy, t, useThreads))
-            completed.store(false, std::memory_order_relaxed);
-    });
-    return completed.load() && !surface.Cancelled();
+    CRbfGridPass pass(m_system.Kernel(), m_system.Parameter(), m_system.PointCount(), m_system.X().data(),
+                      m_system.Y().data(), {x0, y0, dx, dy});
+    pass.AddTarget(m_weights, surface);
+    return RunGridPass(pass, threads, &surface.cancel);
 }
 
 bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,

@@ -22,8 +22,9 @@
 // order (k ascending), as the textbook element-by-element loops, so results and the inputs that
 // fail do not depend on the blocking or on how many threads share the work.
 //
-// Grid evaluation polls the surface's cancel flag before every node; the columns of the grid are
-// shared among up to `threads` threads, each of which stops within one node after the flag rises.
+// Grid evaluation (CRbfGridPass) polls the surface's cancel flag before every node; the columns
+// of the grid are shared among up to `threads` threads, each of which stops within one node
+// after the flag rises.
 // The solve polls the same flag: per row of the assembly, per column of a panel, per block of four
 // rows of a trailing update and every few dozen rows of the substitutions, so at a few thousand
 // points a cancel takes effect within milliseconds. Polling only reads the flag; it changes no
@@ -31,8 +32,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "mapping/RbfGridPass.h"
 #include "util/RbfKernel.h"
 #include "util/TxTypes.h"
 
@@ -56,6 +59,43 @@ enum class RbfStatus {
 double RbfPhi(int32_t kernel, double c, double r2);
 double RbfPhiAtZero(int32_t kernel, double c);
 
+// CRbfSystem: the system of one set of points (kernel, parameter, positions), assembled and
+// decomposed once; each set of values at those points is then solved by one substitution.
+// The matrix depends on the positions only, never on the values, so the data columns measured
+// at the same positions share it.
+class CRbfSystem {
+public:
+    // Stores the kernel, its parameter and the n points (normalised) as doubles; forgets any
+    // earlier decomposition.
+    void SetUp(int32_t kernel, float parameter, int32_t n, const float* x, const float* y);
+    // Assembles and decomposes the system with `threads` threads, polling `cancel` (may be null).
+    RbfStatus Factorise(int threads, const std::atomic<int32_t>* cancel);
+    bool IsFactorised() const { return m_matrix != nullptr; }
+    // The weights of the n values `v` (after Factorise); false, `out` untouched, when `cancel`
+    // (may be null) was seen.
+    bool Substitute(const float* v, RbfWeights* out, const std::atomic<int32_t>* cancel) const;
+    // Frees the decomposition.
+    void Release();
+    // The same for a cancelled run: a large system is freed on a short-lived thread, so that the
+    // request that cancelled it need not wait for the memory to be returned.
+    void ReleaseInBackground();
+
+    int32_t Kernel() const { return m_kernel; }
+    double Parameter() const { return m_c; }
+    int32_t PointCount() const { return m_n; }
+    const std::vector<double>& X() const { return m_px; }
+    const std::vector<double>& Y() const { return m_py; }
+
+private:
+    int32_t m_kernel = RbfMultiquadric;
+    int32_t m_n = 0;
+    double m_c = 0.2;
+    std::vector<double> m_px;  // point coordinates, one array per axis for vector-friendly sums
+    std::vector<double> m_py;
+    std::unique_ptr<double[]> m_matrix;  // the decomposition, row-major with row stride m_stride
+    int32_t m_stride = 0;
+};
+
 class CRbfInterpolator {
 public:
     CRbfInterpolator() = default;
@@ -73,28 +113,21 @@ public:
     // surface's cancel flag was seen (the grid is then partly filled and the statistics untouched).
     bool EvaluateGrid(CSurface3DData& surface, double x0, double y0, double dx, double dy, int threads = 1) const;
 
-    int32_t Kernel() const { return m_kernel; }
-    int32_t PointCount() const { return m_n; }
-    double Parameter() const { return m_c; }
-    const std::vector<double>& Weights() const { return m_weights; }
-    const double* Polynomial() const { return m_poly; }
+    int32_t Kernel() const { return m_system.Kernel(); }
+    int32_t PointCount() const { return m_system.PointCount(); }
+    double Parameter() const { return m_system.Parameter(); }
+    const std::vector<double>& Weights() const { return m_weights.radial; }
+    const double* Polynomial() const { return m_weights.poly; }
 
 private:
-    // Evaluates grid columns first, first + stride, ...; false when cancelled.
-    bool EvaluateColumns(CSurface3DData& surface, double x0, double y0, double dx, double dy, int32_t first,
-                         int32_t stride) const;
-
-    int32_t m_kernel = RbfMultiquadric;
-    int32_t m_polyMarker = 2;  // the terms 1, x, y follow the radial weights
-    int32_t m_n = 0;
-    int32_t m_dimension = 2;
-    std::vector<double> m_px;  // point coordinates, one array per axis for vector-friendly sums
-    std::vector<double> m_py;
-    std::vector<double> m_values;
-    double m_c = 0.2;
-    std::vector<double> m_weights;
-    double m_poly[3] = {0.0, 0.0, 0.0};
+    CRbfSystem m_system;
+    std::vector<float> m_values;
+    RbfWeights m_weights;
 };
+
+// Evaluates every grid column of `pass` with up to `threads` threads, which take the columns one
+// at a time; false when `cancel` was seen.
+bool RunGridPass(const CRbfGridPass& pass, int threads, const std::atomic<int32_t>* cancel);
 
 // Unpivoted Crout decomposition of the row-major n x n matrix `a` (row stride `stride`) in place:
 // L on and below the diagonal, U (unit diagonal implied) above it. False on an exactly zero pivot.

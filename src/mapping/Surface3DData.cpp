@@ -1,6 +1,7 @@
 #include "mapping/Surface3DData.h"
 
 #include <new>
+#include <utility>
 
 bool CSurface3DData::Allocate(int32_t nx, int32_t ny)
 {
@@ -30,6 +31,16 @@ void CSurface3DData::Empty()
     m_valid = false;
     maxPos = minPos = minPositivePos = maxNegativePos = GridIndex{};
     maxXIndex = minXIndex = maxYIndex = minYIndex = -1;
+}
+
+void CSurface3DData::SwapGrid(CSurface3DData& other)
+{
+    m_x.swap(other.m_x);
+    m_y.swap(other.m_y);
+    m_z.swap(other.m_z);
+    std::swap(m_nx, other.m_nx);
+    std::swap(m_ny, other.m_ny);
+    std::swap(m_valid, other.m_valid);
 }
 
 void CSurface3DData::UpdateStatistics()

@@ -34,6 +34,9 @@ public:
     bool Allocate(int32_t nx, int32_t ny);
     // Frees everything; the surface is then invalid with no nodes.
     void Empty();
+    // Exchanges the nodes, their coordinates and validity with `other`; the statistics and the
+    // cancel flags stay where they are.
+    void SwapGrid(CSurface3DData& other);
 
     int32_t NX() const { return m_nx; }
     int32_t NY() const { return m_ny; }

@@ -229,6 +229,13 @@ void CContourMapThread::RaiseCancel()
 {
     m_surface.cancel.exchange(1);
     m_result.cancel.exchange(1);
+    LeaveJob();
+}
+
+void CContourMapThread::LeaveJob()
+{
+    if (m_job)
+        m_job->Leave(m_jobSlot);
 }
 
 void CContourMapThread::LowerCancel()
@@ -247,9 +254,13 @@ CContourMapThread::LevelInputs CContourMapThread::LevelInputsOf(const CTessarixS
     return {s.zAxis.start, s.zAxis.stop, s.zAxis.step, s.fixedAmplitude, s.scaleMode};
 }
 
-bool CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags)
+bool CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags,
+                                const std::shared_ptr<CSharedSurfaceJob>& job)
 {
     std::unique_lock<std::mutex> idle = HoldIdle();
+    LeaveJob();  // a run not yet started has no part in it any more either
+    m_job.reset();
+    m_jobSlot = -1;
     m_notify = doc.Notify();
     m_workFlags |= flags;
     m_raisePriority = raisePriority ? 1 : 0;
@@ -283,6 +294,12 @@ bool CContourMapThread::Request(const CTessarixDoc& doc, int column, bool raiseP
         m_gridInputs = grid;
         m_haveSurfaceInputs = true;
     }
+    // Only a worker that will run takes part: the others wait for every member.
+    if (job && (m_workFlags & RECALC_SURFACE) && IsRunning()) {
+        m_jobSlot = job->Join({m_x, m_y, grid.extent, grid.gridCountX, grid.gridCountY, grid.function, grid.parameter});
+        if (m_jobSlot >= 0)
+            m_job = job;
+    }
     const LevelInputs levels = LevelInputsOf(m_settings);
     if (!(levels == m_levelInputs))
         m_workFlags |= RECALC_CONTOURS;
@@ -298,6 +315,7 @@ void CContourMapThread::Reset()
 {
     std::unique_lock<std::mutex> idle = HoldIdle();
     DropWakeLocked(idle);  // a request not yet started belongs to the deleted contents
+    LeaveJob();
     {
         std::lock_guard<std::mutex> lock(m_surfaceLock);
         m_surface.Empty();
@@ -406,14 +424,22 @@ bool CContourMapThread::SurfaceStep()
         m_surfaceStatus = SurfaceStatus::Singular;
         return false;
     }
+    // The values the surface interpolates; the rest of the computation is the same for every
+    // column at these positions and may be shared with the other columns of the request.
+    const float* values = m_values.data();
     RbfStatus status = RbfStatus::Singular;
     // The energy option solves for the energies of the levels and turns the grid back into levels.
     const bool energy = m_settings.energyInterpolation != 0;
     const EnergyValues energies = energy ? ToEnergies(m_values, m_measuredCount) : EnergyValues{};
-    const float* values = energy ? energies.energies.data() : m_values.data();
-    const bool ok = ComputeSurface(int32_t(n), xn.data(), yn.data(), values, m_settings.interpFunction,
-                                   m_settings.interpParameter, 0.0, 0.0, 1.0 / nx, 1.0 / ny, m_surface,
-                                   SurfaceThreadBudget(), &status);
+    if (energy)
+        values = energies.energies.data();
+    const int32_t kernel = m_settings.interpFunction;
+    const float parameter = m_settings.interpParameter;
+    const RbfGridGeometry grid{0.0, 0.0, 1.0 / nx, 1.0 / ny};
+    const bool ok = m_job ? m_job->Compute(m_jobSlot, {int32_t(n), xn.data(), yn.data(), values, kernel, parameter, grid},
+                                           m_surface, &m_surface.cancel, &status)
+                          : ComputeSurface(int32_t(n), xn.data(), yn.data(), values, kernel, parameter, grid.x0,
+                                           grid.y0, grid.dx, grid.dy, m_surface, SurfaceThreadBudget(), &status);
     m_nonPositiveEnergyNodes = ok && energy ? EnergiesToLevels(m_surface, energies) : 0;
     if (ok) {
         m_workFlags &= ~RECALC_SURFACE;
@@ -566,11 +592,13 @@ void CContourMapThread::DoWork()
             const ScopedPhase timed(MapPhase::Surface);
             surfaceFailed = !SurfaceStep();
         }
+        LeaveJob();  // whatever became of the step (skipped, refused), nobody waits for this worker
         if ((m_workFlags & RECALC_CONTOURS) && !surfaceFailed && !m_result.Cancelled()) {
             const ScopedPhase timed(MapPhase::Tracing);
             ContourStep();
         }
     } catch (const std::bad_alloc&) {
+        LeaveJob();
         // Memory ran out in the solve or the tracing: a failed map, computed again next time.
         {
             std::lock_guard<std::mutex> lock(m_surfaceLock);

@@ -22,6 +22,12 @@
 // behind, with the reason as a "WARNING! " text in the graph area, which WarningText() returns
 // as well. No stale contour is drawn as if it were current.
 //
+// Shared surfaces: a request that covers several columns hands each of their workers one
+// CSharedSurfaceJob (see there). A worker whose surface is to be computed joins it, and its
+// surface step then computes through the job instead of alone; everything else (contours,
+// picture, MapReady) stays its own. A worker leaves the job when its request is superseded, so
+// the job never holds up a newer request.
+//
 // Outstanding maps: a request that finds no map outstanding makes one (Request returns true);
 // the run that finally completes clears it just before it posts MapReady. A cancelled run leaves
 // it to the newer request's run, so every outstanding map gets exactly one MapReady.
@@ -34,6 +40,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "document/TessarixSettings.h"
@@ -42,6 +49,7 @@
 #include "mapping/ContourTracer.h"
 #include "mapping/Surface3DData.h"
 #include "render/MapDrawInput.h"
+#include "workers/SharedSurfaceJob.h"
 #include "workers/ThinThread.h"
 #include "geometry/MapAxis.h"
 #include "geometry/MapLayout.h"
@@ -100,8 +108,10 @@ public:
     ~CContourMapThread() override;
 
     // Cancels the run in progress, copies the inputs and wakes the worker; true when this made a
-    // map outstanding (none was before), false when it joins one still outstanding.
-    bool Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags);
+    // map outstanding (none was before), false when it joins one still outstanding. With a
+    // `job`, the surface (when one is to be computed) is computed through it if its inputs match.
+    bool Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags,
+                 const std::shared_ptr<CSharedSurfaceJob>& job = nullptr);
     // Stops the run in progress, frees the surface and the cached picture.
     void Reset();
 
@@ -134,6 +144,8 @@ public:
     // Why the contour levels were refused ("WARNING! ..."), empty unless they were.
     QString LevelRefusalText() const;
     int PendingWork() const { return m_workFlags; }
+    // The last request's surface is computed through a shared job (read while the worker is idle).
+    bool SharesSurface() const { return m_job != nullptr; }
     int Column() const { return m_column; }
 
 protected:
@@ -160,6 +172,8 @@ private:
     static LevelInputs LevelInputsOf(const CTessarixSettings& s);
 
     bool SurfaceStep();
+    // Leaves the shared job of the previous request, if any (worker held idle or cancelled).
+    void LeaveJob();
     void ContourStep();
     void RenderStep(bool withSurface, const QString& warning);
     // The last surface step failed (not merely skipped or cancelled).
@@ -191,6 +205,10 @@ private:
     SurfaceStatus m_surfaceStatus = SurfaceStatus::NotComputed;
     int32_t m_nonPositiveEnergyNodes = 0;
     std::atomic<int32_t> m_mapOutstanding{0};
+    // The shared surface job of the last request and this worker's slot in it; written only
+    // while the worker is held idle, so the worker and RaiseCancel may read it.
+    std::shared_ptr<CSharedSurfaceJob> m_job;
+    int m_jobSlot = -1;
 
     QImage m_picture;                   // the cached map picture
     QString m_warning;                  // the warning drawn into it

@@ -25,6 +25,24 @@ bool CMapComputationSet::RequestCounted(const CTessarixDoc& doc, int column, boo
     return Thread(column).Request(doc, column, raisePriority, flags);
 }
 
+int CMapComputationSet::RequestColumns(const CTessarixDoc& doc, const std::vector<int>& columns, int active,
+                                       int flags)
+{
+    auto job = std::make_shared<CSharedSurfaceJob>();
+    // Sealed on every way out: members wait for the seal, never for a column not asked.
+    struct SealOnExit {
+        CSharedSurfaceJob& job;
+        ~SealOnExit() { job.Seal(); }
+    } seal{*job};
+    for (int column : columns)
+        Thread(column).CancelRun();  // each request then waits for its own worker only briefly
+    int counted = 0;
+    for (int column : columns)
+        if (Thread(column).Request(doc, column, column == active, flags, job))
+            ++counted;
+    return counted;
+}
+
 void CMapComputationSet::Reset()
 {
     for (auto& thread : m_threads)

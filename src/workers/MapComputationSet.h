@@ -2,6 +2,11 @@
 // CMapComputationSet: the program's map computations, one CContourMapThread per data column,
 // each with its worker started at construction and stopped (stop flag, wake, join) before it is
 // destroyed.
+//
+// A request for several columns at once (RequestColumns, the document's RequestMaps) hands all
+// of them one CSharedSurfaceJob: the columns whose surfaces are due and whose inputs match share
+// one decomposition and one grid pass; any other column computes alone. The job is sealed once
+// every column was asked, so its members start together.
 
 #include <array>
 #include <memory>
@@ -17,6 +22,7 @@ public:
 
     void Request(const CTessarixDoc& doc, int column, bool raisePriority, int flags) override;
     bool RequestCounted(const CTessarixDoc& doc, int column, bool raisePriority, int flags) override;
+    int RequestColumns(const CTessarixDoc& doc, const std::vector<int>& columns, int active, int flags) override;
     void Reset() override;
     bool CopyPicture(int column, QImage* out) const override;
     bool HasPicture(int column) const override;

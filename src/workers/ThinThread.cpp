@@ -67,6 +67,13 @@ void CThinThread::WaitUntilIdle()
     });
 }
 
+void CThinThread::CancelRun()
+{
+    std::lock_guard<std::mutex> lock(m_eventLock);
+    if (m_running)
+        RaiseCancel();
+}
+
 std::unique_lock<std::mutex> CThinThread::HoldIdle()
 {
     std::unique_lock<std::mutex> lock(m_eventLock);

@@ -33,6 +33,10 @@ public:
     void Wake();
     // Waits until no wake-up is pending and no run is in progress.
     void WaitUntilIdle();
+    // Asks the run in progress, if any, to stop early (RaiseCancel) without waiting for it; the
+    // next HoldIdle waits for it and lowers the flags. A caller about to request several workers
+    // stops them all at once this way instead of one after the other.
+    void CancelRun();
 
     // Milliseconds the worker waits for a wake-up before it runs anyway; -1 waits forever.
     void SetWaitTimeout(int32_t ms) { m_waitTimeoutMs = ms; }
