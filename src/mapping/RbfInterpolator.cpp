@@ -496,7 +496,7 @@ bool CRbfInterpolator::EvaluateGrid(CSurface3DData& surface, double x0, double y
 
 bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
                     double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads,
-                    RbfStatus* status)
+                    RbfStatus* status, RbfWeights* weights)
 {
     RbfStatus unused;
     RbfStatus& result = status ? *status : unused;
@@ -520,5 +520,26 @@ bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, i
     }
     surface.UpdateStatistics();
     surface.SetValid(true);
+    if (weights) {
+        weights->radial = rbf.Weights();
+        std::copy(rbf.Polynomial(), rbf.Polynomial() + 3, weights->poly);
+    }
     return true;
+}
+
+void EvaluateAtOwnPoints(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
+                         const RbfWeights& weights, int32_t count, double* out)
+{
+    const double c = parameter;
+    const double phi0 = RbfPhiAtZero(kernel, c);
+    for (int32_t k = 0; k < count && k < n; ++k) {
+        const double xk = x[k], yk = y[k];
+        double sum = 0.0;
+        for (int32_t j = 0; j < n && j < int32_t(weights.radial.size()); ++j) {
+            const double dx = double(x[j]) - xk, dy = double(y[j]) - yk;
+            const double phi = (dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy);
+            sum += weights.radial[size_t(j)] * phi;
+        }
+        out[k] = sum + weights.poly[0] + weights.poly[1] * xk + weights.poly[2] * yk;
+    }
 }

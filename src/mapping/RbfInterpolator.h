@@ -146,4 +146,10 @@ bool CroutSubstitute(const double* a, int32_t n, int32_t stride, double* b,
 // tells a singular system from a cancellation or a lack of memory.
 bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, int32_t kernel, float parameter,
                     double x0, double y0, double dx, double dy, CSurface3DData& surface, int threads = 1,
-                    RbfStatus* status = nullptr);
+                    RbfStatus* status = nullptr, RbfWeights* weights = nullptr);
+
+// The interpolant of `weights` (with `kernel`, `parameter` and the n normalised points x, y it was
+// solved for) at its own first `count` points, into out[0..count). Evaluated in double, as the
+// grid is; a well-conditioned system gives back the values it was solved for.
+void EvaluateAtOwnPoints(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
+                         const RbfWeights& weights, int32_t count, double* out);

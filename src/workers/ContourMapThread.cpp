@@ -14,6 +14,7 @@
 #include "document/TessarixDoc.h"
 #include "mapping/EnergyDomain.h"
 #include "mapping/RbfInterpolator.h"
+#include "mapping/SurfaceCheck.h"
 #include "render/MapDrawInput.h"
 #include "render/MapRenderer.h"
 #include "util/PhaseTimes.h"
@@ -436,11 +437,33 @@ bool CContourMapThread::SurfaceStep()
     const int32_t kernel = m_settings.interpFunction;
     const float parameter = m_settings.interpParameter;
     const RbfGridGeometry grid{0.0, 0.0, 1.0 / nx, 1.0 / ny};
+    RbfWeights weights;
     const bool ok = m_job ? m_job->Compute(m_jobSlot, {int32_t(n), xn.data(), yn.data(), values, kernel, parameter, grid},
-                                           m_surface, &m_surface.cancel, &status)
+                                           m_surface, &m_surface.cancel, &status, &weights)
                           : ComputeSurface(int32_t(n), xn.data(), yn.data(), values, kernel, parameter, grid.x0,
-                                           grid.y0, grid.dx, grid.dy, m_surface, SurfaceThreadBudget(), &status);
+                                           grid.y0, grid.dx, grid.dy, m_surface, SurfaceThreadBudget(), &status,
+                                           &weights);
     m_nonPositiveEnergyNodes = ok && energy ? EnergiesToLevels(m_surface, energies) : 0;
+    m_largestMiss = 0.0;
+    m_largestMissPoint = -1;
+    m_nonFinitePoint = -1;
+    for (int32_t k = 0; k < m_measuredCount && m_nonFinitePoint < 0; ++k)
+        if (!std::isfinite(m_x[size_t(k)]) || !std::isfinite(m_y[size_t(k)]) || !std::isfinite(m_values[size_t(k)]))
+            m_nonFinitePoint = k;
+    if (ok && m_nonFinitePoint < 0) {
+        // An ill-conditioned system gives weights whose surface misses its own points.
+        std::vector<double> fitted(static_cast<size_t>(m_measuredCount));
+        EvaluateAtOwnPoints(kernel, parameter, int32_t(n), xn.data(), yn.data(), weights, m_measuredCount,
+                            fitted.data());
+        for (int32_t k = 0; k < m_measuredCount; ++k) {
+            const double level = energy ? energies.LevelOf(fitted[size_t(k)]) : fitted[size_t(k)];
+            const double miss = std::fabs(level - double(m_values[size_t(k)]));
+            if (!(miss <= m_largestMiss)) {
+                m_largestMiss = miss;
+                m_largestMissPoint = k;
+            }
+        }
+    }
     if (ok) {
         m_workFlags &= ~RECALC_SURFACE;
         m_surfaceStatus = SurfaceStatus::Computed;
@@ -518,6 +541,11 @@ QString CContourMapThread::Warnings() const
         lines << SurfaceFailureText();
     else if (m_levelStatus != LevelSeriesStatus::Ok)
         lines << LevelRefusalText();
+    else if (m_surfaceStatus == SurfaceStatus::Computed && m_nonFinitePoint >= 0)
+        lines << TxFormat(IDS_WARN_POINT_NOT_A_NUMBER, QString::number(m_nonFinitePoint + 1));
+    else if (m_surfaceStatus == SurfaceStatus::Computed && !(m_largestMiss <= SurfaceCheck::kIllConditionedMiss))
+        lines << TxFormat(IDS_WARN_SURFACE_MISSES_POINT, QString::number(m_largestMissPoint + 1),
+                          QString::number(m_largestMiss, 'g', 3));
     const CMapAxis* axes[] = {&m_xAxis, &m_yAxis};
     const char* names[] = {"X", "Y"};
     for (int k = 0; k < 2; ++k)

@@ -138,6 +138,11 @@ public:
     // With the energy option: how many grid nodes of the last computed surface had no positive
     // interpolated energy and took the lowest measured level instead; 0 without the option.
     int32_t NonPositiveEnergyNodes() const { return m_nonPositiveEnergyNodes; }
+    // How far the last computed surface misses a measured point (in the unit of the values),
+    // and which (0-based; -1 before any surface). Above SurfaceCheck::kIllConditionedMiss the
+    // map warns.
+    double LargestMiss() const { return m_largestMiss; }
+    int32_t LargestMissPoint() const { return m_largestMissPoint; }
     LevelSeriesStatus LastLevelStatus() const { return m_levelStatus; }
     // Why the surface step failed ("WARNING! ..."), empty unless it did.
     QString SurfaceFailureText() const;
@@ -204,6 +209,9 @@ private:
     int32_t m_workFlags = 0;
     SurfaceStatus m_surfaceStatus = SurfaceStatus::NotComputed;
     int32_t m_nonPositiveEnergyNodes = 0;
+    double m_largestMiss = 0.0;
+    int32_t m_largestMissPoint = -1;
+    int32_t m_nonFinitePoint = -1;      // the first measured point whose position or value is not a number
     std::atomic<int32_t> m_mapOutstanding{0};
     // The shared surface job of the last request and this worker's slot in it; written only
     // while the worker is held idle, so the worker and RaiseCancel may read it.

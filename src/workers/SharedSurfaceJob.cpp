@@ -81,7 +81,7 @@ bool CSharedSurfaceJob::AllSettled() const
 }
 
 bool CSharedSurfaceJob::Compute(int slot, const SharedSurfaceInput& in, CSurface3DData& surface,
-                                const std::atomic<int32_t>* cancel, RbfStatus* status)
+                                const std::atomic<int32_t>* cancel, RbfStatus* status, RbfWeights* weights)
 {
     RbfStatus unused;
     RbfStatus& result = status ? *status : unused;
@@ -96,8 +96,14 @@ bool CSharedSurfaceJob::Compute(int slot, const SharedSurfaceInput& in, CSurface
     } catch (const std::bad_alloc&) {
         result = RbfStatus::OutOfMemory;
     }
-    if (result == RbfStatus::Solved)
+    if (result == RbfStatus::Solved) {
+        if (weights) {
+            if (!lock.owns_lock())
+                lock.lock();
+            *weights = m_members[size_t(slot)]->weights;
+        }
         return true;
+    }
     if (!lock.owns_lock())
         lock.lock();
     MarkLeft(slot);

@@ -81,8 +81,9 @@ public:
     // counts), bit-identical to ComputeSurface's. False when the system is singular, memory ran
     // out or `cancel` was seen (`status` tells which); the member has then left the job and the
     // surface is invalid, possibly without nodes.
+    // `weights`, when given, receives the member's weights on success.
     bool Compute(int slot, const SharedSurfaceInput& in, CSurface3DData& surface, const std::atomic<int32_t>* cancel,
-                 RbfStatus* status);
+                 RbfStatus* status, RbfWeights* weights = nullptr);
 
 private:
     enum class MemberState { Joined, Ready, Finished, Left };
