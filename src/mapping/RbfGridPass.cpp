@@ -7,13 +7,7 @@
 #include "mapping/Surface3DData.h"
 #include "util/RbfKernel.h"
 
-// The hot loops are compiled for the processor's widest vector unit when it has one and for
-// plain SSE2 otherwise; the program runs on both.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
-#define TX_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define TX_VECTOR_CLONES
-#endif
+#include "mapping/VectorClones.h"
 
 namespace {
 

@@ -1,0 +1,10 @@
+#pragma once
+// TX_VECTOR_CLONES marks a hot loop to be compiled for the processor's widest vector unit when it
+// has one and for plain SSE2 otherwise; the program runs on both. The ThreadSanitizer and clang
+// builds leave the clones out.
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
+#define TX_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+#else
+#define TX_VECTOR_CLONES
+#endif
