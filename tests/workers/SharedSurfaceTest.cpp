@@ -263,16 +263,18 @@ TEST(SharedSurfaceTest, NewRequestDuringThePassCancelsItQuickly)
     EXPECT_LT(best, limit) << std::chrono::duration_cast<std::chrono::milliseconds>(best).count() << " ms";
 }
 
-// Two requests in quick succession: whatever became of the first, every column ends with the
-// surface of the second and exactly one MapReady answers both.
+// Two requests in quick succession: every column ends with the surface of the second and
+// exactly one MapReady answers both. The first request is large enough (a 1000 x 1000 grid) that
+// it cannot finish, and post a MapReady of its own, in the moment before the second arrives.
 TEST(SharedSurfaceTest, TwoQuickRequestsLeaveTheSecondSurfaces)
 {
     TwelveColumns f;
-    f.SetPoints(150);
-    f.SetGrid(200, 150);
+    f.SetPoints(400);
+    f.SetGrid(1000, 1000);
     const std::vector<int> before = f.Counts();
     f.doc->RequestMaps(RECALC_ALL);
     f.SetPoints(150, -4.0f, 9);
+    f.SetGrid(200, 150);
     f.doc->RequestMaps(RECALC_ALL);
     ASSERT_TRUE(f.WaitForColumns(before, kAllColumns));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
