@@ -5,7 +5,6 @@
 //   build/bench/bench_render --benchmark_min_time=2s
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 
 #include "../tests/render/MapFixture.h"
@@ -93,14 +92,3 @@ void BM_ImageColorMapMillionCells(benchmark::State& state)
 BENCHMARK(BM_ImageColorMapMillionCells)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

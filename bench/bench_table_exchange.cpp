@@ -50,5 +50,3 @@ void BM_ParsePaste(benchmark::State& state)
 BENCHMARK(BM_ParsePaste)->Arg(1000)->Arg(10000);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -22,6 +22,22 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
+// s(x, y) of the weights `w` solved for the points (px, py), summed in point order; a term whose
+// distance is exactly zero takes phi(0).
+template <class Coord>
+double InterpolantAt(int32_t kernel, double c, const Coord* px, const Coord* py, const RbfWeights& w, double x,
+                     double y)
+{
+    const double phi0 = RbfPhiAtZero(kernel, c);
+    double s = 0.0;
+    for (size_t k = 0; k < w.radial.size(); ++k) {
+        const double dx = x - double(px[k]);
+        const double dy = y - double(py[k]);
+        s += w.radial[k] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy));
+    }
+    return s + w.poly[0] + w.poly[1] * x + w.poly[2] * y;
+}
+
 // Runs fn(t) for t = 0..threads-1, t = 0 on the calling thread.
 template <class Fn>
 void RunShared(int threads, Fn&& fn)
@@ -446,17 +462,8 @@ bool CRbfSystem::Substitute(const float* v, RbfWeights* out, const std::atomic<i
 
 double CRbfInterpolator::Evaluate(double x, double y) const
 {
-    const int32_t kernel = m_system.Kernel();
-    const double c = m_system.Parameter();
-    const double phi0 = RbfPhiAtZero(kernel, c);
-    const std::vector<double>& w = m_weights.radial;
-    double s = 0.0;
-    for (size_t k = 0; k < w.size(); ++k) {
-        const double dx = x - m_system.X()[k];
-        const double dy = y - m_system.Y()[k];
-        s += w[k] * ((dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy));
-    }
-    return s + m_weights.poly[0] + m_weights.poly[1] * x + m_weights.poly[2] * y;
+    return InterpolantAt(m_system.Kernel(), m_system.Parameter(), m_system.X().data(), m_system.Y().data(),
+                         m_weights, x, y);
 }
 
 bool RunGridPass(const CRbfGridPass& pass, int threads, const std::atomic<int32_t>* cancel)
@@ -524,16 +531,8 @@ bool ComputeSurface(int32_t n, const float* x, const float* y, const float* v, i
 void EvaluateAtOwnPoints(int32_t kernel, float parameter, int32_t n, const float* x, const float* y,
                          const RbfWeights& weights, int32_t count, double* out)
 {
-    const double c = parameter;
-    const double phi0 = RbfPhiAtZero(kernel, c);
-    for (int32_t k = 0; k < count && k < n; ++k) {
-        const double xk = x[k], yk = y[k];
-        double sum = 0.0;
-        for (int32_t j = 0; j < n && j < int32_t(weights.radial.size()); ++j) {
-            const double dx = double(x[j]) - xk, dy = double(y[j]) - yk;
-            const double phi = (dx == 0.0 && dy == 0.0) ? phi0 : RbfPhi(kernel, c, dx * dx + dy * dy);
-            sum += weights.radial[size_t(j)] * phi;
-        }
-        out[k] = sum + weights.poly[0] + weights.poly[1] * xk + weights.poly[2] * yk;
-    }
+    if (int32_t(weights.radial.size()) != n)
+        return;
+    for (int32_t k = 0; k < count && k < n; ++k)
+        out[k] = InterpolantAt(kernel, parameter, x, y, weights, x[k], y[k]);
 }
