@@ -6,11 +6,13 @@
 // sum is then taken over that row, point by point in ascending order, with the same vector
 // reduction whether the set is evaluated alone or beside others. A set's surface therefore has
 // the same bits in both cases, and the kernel costs one evaluation per node and point however
-// many sets share the pass.
+// many sets share the pass. Where the vector unit is wide, four nodes of a column are summed at
+// once, so that each weight read from memory serves four rows; every (node, set) sum keeps a
+// reduction of its own, so a node has the same bits in a block as alone.
 //
 // Grid columns are independent: any thread may evaluate any range of them, in any order, and
 // the result does not depend on how they were shared. Evaluation polls a cancel flag before
-// every node.
+// every block of nodes.
 
 #include <atomic>
 #include <cstdint>

@@ -8,3 +8,15 @@
 #else
 #define TX_VECTOR_CLONES
 #endif
+
+// Whether the clones run on registers of 256 bits or more. Loops that keep many sums in registers
+// at once pay off there; the sixteen SSE2 registers would spill them.
+inline bool WideVectorUnit()
+{
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+#else
+    return false;
+#endif
+}

@@ -10,6 +10,7 @@
 #include "mapping/RbfGridPass.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"
+#include "util/RbfKernel.h"
 
 namespace {
 
@@ -226,5 +227,105 @@ TEST(RbfGridPassTest, ColumnCountDoesNotFollowATargetTakenBack)
     EXPECT_EQ(pass.ColumnCount(), 7);
     EXPECT_EQ(pass.TargetCount(), 1);
 }
+
+}  // namespace
+
+namespace {
+
+struct BlockCase {
+    const char* name;
+    int32_t kernel;
+    int32_t points;  // not a multiple of the vector width, to reach the reductions' remainders
+    int32_t sets;
+    bool pointOnColumn;
+};
+
+class NodeBlockTest : public ::testing::TestWithParam<BlockCase> {};
+
+// The node's value with its terms added one by one in ascending order.
+float AscendingSum(int32_t kernel, const std::vector<double>& px, const std::vector<double>& py, const RbfWeights& w,
+                   const RbfGridGeometry& grid, int32_t i, int32_t j)
+{
+    const double x = grid.x0 + grid.dx * i, y = grid.y0 + grid.dy * j;
+    double sum = 0.0;
+    for (size_t k = 0; k < px.size(); ++k) {
+        const double dx = x - px[k], dy = y - py[k];
+        sum += w.radial[k] * (dx == 0.0 && dy == 0.0 ? RbfPhiAtZero(kernel, 0.3) : RbfPhi(kernel, 0.3, dx * dx + dy * dy));
+    }
+    return float(sum + w.poly[0] + w.poly[1] * x + w.poly[2] * y);
+}
+
+// Nodes of a column are summed several at a time; every node must keep the bits it has when it
+// is the only node of its grid. Nine rows leave one node over after two blocks of four.
+TEST_P(NodeBlockTest, BlockedNodesHaveTheBitsOfLoneNodes)
+{
+    const BlockCase& c = GetParam();
+    constexpr int32_t kColumns = 3, kRows = 9;
+    const RbfGridGeometry grid{0.05, -0.1, 0.37, 0.13};
+    // Far points in pairs with huge weights of opposite sign: the sums cancel so deeply that
+    // adding their terms in another order changes the surface's float bits. Points on the grid
+    // get small weights, so that they do not drown the cancellation.
+    std::vector<double> px, py;
+    std::vector<double> scale;
+    for (int32_t k = 0; k < c.points; ++k) {
+        const bool onGrid = c.pointOnColumn && k % 3 == 0;
+        px.push_back(onGrid ? grid.x0 + grid.dx * (k % kColumns) : 40.0 + 1e-11 * k);
+        py.push_back(onGrid && k % 6 == 0 ? grid.y0 + grid.dy * (k % kRows) : 30.0);
+        scale.push_back(onGrid ? 1.0 : 1e12);
+    }
+    std::vector<RbfWeights> weights(size_t(c.sets));
+    for (int32_t s = 0; s < c.sets; ++s) {
+        int32_t far = 0;
+        for (int32_t k = 0; k < c.points; ++k) {
+            const bool big = scale[size_t(k)] > 1.0;
+            const bool unpaired = big && far % 2 == 0 && k == c.points - 1;
+            weights[size_t(s)].radial.push_back(unpaired ? 0.0 : (far % 2 ? -1.0 : 1.0) * scale[size_t(k)] * (1 + s));
+            far += big;
+        }
+        weights[size_t(s)].poly[2] = -0.25;
+    }
+    int ascendingDiffers = 0;
+    std::vector<CSurface3DData> whole(size_t(c.sets));
+    CRbfGridPass pass(c.kernel, 0.3, c.points, px.data(), py.data(), grid);
+    for (int32_t s = 0; s < c.sets; ++s) {
+        ASSERT_TRUE(whole[size_t(s)].Allocate(kColumns, kRows));
+        pass.AddTarget(weights[size_t(s)], whole[size_t(s)]);
+    }
+    ASSERT_TRUE(pass.EvaluateColumns(0, kColumns, nullptr));
+
+    for (int32_t j = 0; j < kRows; ++j) {
+        const RbfGridGeometry row{grid.x0, grid.y0 + grid.dy * j, grid.dx, grid.dy};
+        std::vector<CSurface3DData> lone(size_t(c.sets));
+        CRbfGridPass single(c.kernel, 0.3, c.points, px.data(), py.data(), row);
+        for (int32_t s = 0; s < c.sets; ++s) {
+            ASSERT_TRUE(lone[size_t(s)].Allocate(kColumns, 1));
+            single.AddTarget(weights[size_t(s)], lone[size_t(s)]);
+        }
+        ASSERT_TRUE(single.EvaluateColumns(0, kColumns, nullptr));
+        for (int32_t s = 0; s < c.sets; ++s)
+            for (int32_t i = 0; i < kColumns; ++i) {
+                const float a = whole[size_t(s)].Column(i)[j], b = lone[size_t(s)].Column(i)[0];
+                EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "set " << s << " node " << i << "," << j;
+                ascendingDiffers += (a != AscendingSum(c.kernel, px, py, weights[size_t(s)], grid, i, j));
+            }
+    }
+    // The data must be able to tell the vector order from the ascending one (which the kernels
+    // without a vector row use), or the comparison above proves nothing.
+    if (c.kernel != RbfThinPlateSpline && c.points > 8) {
+        EXPECT_GT(ascendingDiffers, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KernelsPointsAndSets, NodeBlockTest,
+    ::testing::Values(BlockCase{"multiquadric_3_points_1_set", RbfMultiquadric, 3, 1, false},
+                      BlockCase{"multiquadric_8_points_4_sets", RbfMultiquadric, 8, 4, false},
+                      BlockCase{"multiquadric_13_points_7_sets", RbfMultiquadric, 13, 7, false},
+                      BlockCase{"multiquadric_on_column_61_points_12_sets", RbfMultiquadric, 61, 12, true},
+                      BlockCase{"madych_nelson_23_points_3_sets", RbfMadychNelson, 23, 3, false},
+                      BlockCase{"madych_nelson_on_column_29_points_6_sets", RbfMadychNelson, 29, 6, true},
+                      BlockCase{"cubic_on_column_17_points_5_sets", RbfCubicMultiquadric, 17, 5, true},
+                      BlockCase{"thin_plate_on_column_11_points_2_sets", RbfThinPlateSpline, 11, 2, true}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
