@@ -15,6 +15,9 @@ namespace {
 constexpr int kLargeIcon = 32;
 constexpr int kSmallIcon = 16;
 constexpr int kCaptionHeight = 17;
+constexpr int kPanelMargin = 4;
+constexpr int kButtonSpacing = 1;
+constexpr int kPanelSpacing = 3;
 
 // A label of several words under a large icon takes two lines, broken at the space nearest its
 // middle, so that a full ribbon narrows its buttons instead of eliding their labels.
@@ -38,13 +41,73 @@ QString TwoLineLabel(const QString& label)
 CRibbonPanel::CRibbonPanel(const QString& title, QWidget* parent) : QWidget(parent), m_title(title)
 {
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 3, 4, kCaptionHeight);
+    outer->setContentsMargins(kPanelMargin, 3, kPanelMargin, kCaptionHeight);
     outer->setSpacing(0);
     m_row = new QHBoxLayout;
-    m_row->setSpacing(1);
+    m_row->setSpacing(kButtonSpacing);
     outer->addLayout(m_row);
     outer->addStretch();
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+
+    m_collapsedMenu = new QMenu(this);
+    m_collapsedButton = new QToolButton(this);
+    m_collapsedButton->setText(TwoLineLabel(title));
+    m_collapsedButton->setMenu(m_collapsedMenu);
+    m_collapsedButton->setPopupMode(QToolButton::InstantPopup);
+    m_collapsedButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_collapsedButton->setIconSize(QSize(kLargeIcon, kLargeIcon));
+    m_collapsedButton->setAutoRaise(true);
+    m_collapsedButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    m_collapsedButton->hide();
+    m_row->addWidget(m_collapsedButton);
+}
+
+void CRibbonPanel::AddToCollapsedMenu(QAction* action)
+{
+    m_collapsedMenu->addAction(action);
+    if (m_collapsedButton->icon().isNull())
+        m_collapsedButton->setIcon(action->icon());
+}
+
+void CRibbonPanel::SetCollapsed(bool collapsed)
+{
+    if (collapsed == m_collapsed)
+        return;
+    m_collapsed = collapsed;
+    for (QToolButton* b : m_buttons)
+        b->setVisible(!collapsed);
+    m_collapsedButton->setVisible(collapsed);
+}
+
+int CRibbonPanel::ExpandedWidth() const
+{
+    // Summed from the buttons' own hints, so that it is known while the panel is collapsed.
+    int width = 2 * kPanelMargin;
+    int items = 0;
+    for (int i = 0; i < m_row->count(); ++i) {
+        QLayoutItem* item = m_row->itemAt(i);
+        int itemWidth = 0;
+        if (QWidget* w = item->widget()) {
+            if (w == m_collapsedButton)
+                continue;
+            itemWidth = w->sizeHint().width();
+        } else if (QLayout* column = item->layout()) {
+            for (int k = 0; k < column->count(); ++k)
+                if (QWidget* w = column->itemAt(k)->widget())
+                    itemWidth = std::max(itemWidth, w->sizeHint().width());
+        }
+        width += itemWidth;
+        ++items;
+    }
+    width += std::max(0, items - 1) * kButtonSpacing;
+    // The caption must fit too.
+    return std::max(width, fontMetrics().horizontalAdvance(m_title) + 2 * kPanelMargin + 8);
+}
+
+int CRibbonPanel::CollapsedWidth() const
+{
+    return std::max(m_collapsedButton->sizeHint().width() + 2 * kPanelMargin,
+                    fontMetrics().horizontalAdvance(m_title) + 2 * kPanelMargin + 8);
 }
 
 void CRibbonPanel::EndSmallColumn()
@@ -63,9 +126,11 @@ QToolButton* CRibbonPanel::AddLarge(QAction* action)
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(kLargeIcon, kLargeIcon));
     b->setAutoRaise(true);
-    b->setMinimumWidth(52);
-    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    m_row->addWidget(b);
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
+    m_row->insertWidget(m_row->indexOf(m_collapsedButton), b);
+    m_buttons.push_back(b);
+    b->setVisible(!m_collapsed);
+    AddToCollapsedMenu(action);
     return b;
 }
 
@@ -74,7 +139,7 @@ QToolButton* CRibbonPanel::AddSmall(QAction* action)
     if (!m_smallColumn || m_smallCount == 3) {
         m_smallColumn = new QVBoxLayout;
         m_smallColumn->setSpacing(0);
-        m_row->addLayout(m_smallColumn);
+        m_row->insertLayout(m_row->indexOf(m_collapsedButton), m_smallColumn);
         m_smallCount = 0;
     }
     auto* b = new QToolButton(this);
@@ -82,9 +147,12 @@ QToolButton* CRibbonPanel::AddSmall(QAction* action)
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setIconSize(QSize(kSmallIcon, kSmallIcon));
     b->setAutoRaise(true);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    b->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
     m_smallColumn->addWidget(b);
     ++m_smallCount;
+    m_buttons.push_back(b);
+    b->setVisible(!m_collapsed);
+    AddToCollapsedMenu(action);
     return b;
 }
 
@@ -101,9 +169,17 @@ QToolButton* CRibbonPanel::AddMenuButton(const QString& text, const QIcon& icon,
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(kLargeIcon, kLargeIcon));
     b->setAutoRaise(true);
-    b->setMinimumWidth(52);
-    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    m_row->addWidget(b);
+    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
+    m_row->insertWidget(m_row->indexOf(m_collapsedButton), b);
+    m_buttons.push_back(b);
+    b->setVisible(!m_collapsed);
+    menu->setTitle(text);
+    menu->setIcon(icon);
+    if (action)
+        AddToCollapsedMenu(action);
+    m_collapsedMenu->addMenu(menu);
+    if (m_collapsedButton->icon().isNull())
+        m_collapsedButton->setIcon(icon);
     return b;
 }
 
@@ -150,6 +226,8 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QWidget(parent)
     m_pages = new QStackedWidget(this);
     m_pages->setObjectName(QStringLiteral("RibbonPages"));
     m_pages->setFixedHeight(kLargeIcon + 3 * 16 + kCaptionHeight + 4);
+    // Panels collapse to fit, so the pages must not hold the window as wide as all of them.
+    m_pages->setMinimumWidth(1);
     outer->addWidget(m_pages);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
@@ -172,8 +250,8 @@ int CRibbonBar::AddCategory(const QString& name)
     m_tabRow->insertWidget(m_tabInsertAt++, c.tab);
     c.page = new QWidget(m_pages);
     c.panels = new QHBoxLayout(c.page);
-    c.panels->setContentsMargins(3, 3, 3, 1);
-    c.panels->setSpacing(3);
+    c.panels->setContentsMargins(kPanelSpacing, 3, kPanelSpacing, 1);
+    c.panels->setSpacing(kPanelSpacing);
     c.panels->addStretch();
     m_pages->addWidget(c.page);
     const int index = int(m_categories.size());
@@ -190,6 +268,8 @@ CRibbonPanel* CRibbonBar::AddPanel(int category, const QString& title)
     auto* panel = new CRibbonPanel(title, c.page);
     c.panels->insertWidget(c.panels->count() - 1, panel);
     c.panelList.push_back(panel);
+    if (isVisible())
+        FitPanels();
     return panel;
 }
 
@@ -227,6 +307,39 @@ void CRibbonBar::SelectCategory(int i)
     for (size_t k = 0; k < m_categories.size(); ++k)
         m_categories[k].tab->setChecked(int(k) == i);
     m_pages->setCurrentIndex(i);
+    FitPanels();
+}
+
+void CRibbonBar::FitPanels()
+{
+    const int current = m_pages->currentIndex();
+    if (current < 0 || size_t(current) >= m_categories.size())
+        return;
+    const std::vector<CRibbonPanel*>& panels = m_categories[size_t(current)].panelList;
+    const int available = width() - 2 * kPanelSpacing;
+    int needed = std::max(0, int(panels.size()) - 1) * kPanelSpacing;
+    for (const CRibbonPanel* panel : panels)
+        needed += panel->ExpandedWidth();
+    // From the right: the first panels hold the commands used most.
+    size_t expanded = panels.size();
+    while (expanded > 0 && needed > available) {
+        --expanded;
+        needed -= panels[expanded]->ExpandedWidth() - panels[expanded]->CollapsedWidth();
+    }
+    for (size_t k = 0; k < panels.size(); ++k)
+        panels[k]->SetCollapsed(k >= expanded);
+}
+
+void CRibbonBar::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    FitPanels();
+}
+
+void CRibbonBar::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    FitPanels();
 }
 
 void CRibbonBar::ApplyScheme(const LookScheme& s)

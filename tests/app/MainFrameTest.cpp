@@ -718,10 +718,10 @@ TEST_F(MainFrameTest, RibbonPreviewHoldsTheTextCommandsInItsOwnCategory)
     const std::vector<CRibbonPanel*> panels = ribbon->Panels(0);
     ASSERT_EQ(panels.size(), 1u);
     EXPECT_EQ(panels[0]->Title(), QStringLiteral("Text"));
-    const auto buttons = panels[0]->findChildren<QToolButton*>();
-    ASSERT_EQ(buttons.size(), kPrintBlockCount);
+    const auto& buttons = panels[0]->Buttons();
+    ASSERT_EQ(int(buttons.size()), kPrintBlockCount);
     for (int kind = 0; kind < kPrintBlockCount; ++kind) {
-        EXPECT_EQ(buttons[kind]->defaultAction(), preview.TextAction(kind));
+        EXPECT_EQ(buttons[size_t(kind)]->defaultAction(), preview.TextAction(kind));
         EXPECT_FALSE(preview.ToolBar()->actions().contains(preview.TextAction(kind)));
     }
     const auto tabs = ribbon->findChildren<QToolButton*>(QStringLiteral("RibbonCategoryTab"));
