@@ -116,13 +116,10 @@ void CRibbonPanel::EndSmallColumn()
     m_smallCount = 0;
 }
 
-QToolButton* CRibbonPanel::AddLarge(QAction* action)
+QToolButton* CRibbonPanel::AddLargeButton()
 {
     EndSmallColumn();
     auto* b = new QToolButton(this);
-    b->setDefaultAction(action);
-    b->setText(TwoLineLabel(action->iconText()));
-    connect(action, &QAction::changed, b, [b, action] { b->setText(TwoLineLabel(action->iconText())); });
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(kLargeIcon, kLargeIcon));
     b->setAutoRaise(true);
@@ -130,6 +127,15 @@ QToolButton* CRibbonPanel::AddLarge(QAction* action)
     m_row->insertWidget(m_row->indexOf(m_collapsedButton), b);
     m_buttons.push_back(b);
     b->setVisible(!m_collapsed);
+    return b;
+}
+
+QToolButton* CRibbonPanel::AddLarge(QAction* action)
+{
+    QToolButton* b = AddLargeButton();
+    b->setDefaultAction(action);
+    b->setText(TwoLineLabel(action->iconText()));
+    connect(action, &QAction::changed, b, [b, action] { b->setText(TwoLineLabel(action->iconText())); });
     AddToCollapsedMenu(action);
     return b;
 }
@@ -158,21 +164,13 @@ QToolButton* CRibbonPanel::AddSmall(QAction* action)
 
 QToolButton* CRibbonPanel::AddMenuButton(const QString& text, const QIcon& icon, QMenu* menu, QAction* action)
 {
-    EndSmallColumn();
-    auto* b = new QToolButton(this);
+    QToolButton* b = AddLargeButton();
     if (action)
         b->setDefaultAction(action);
     b->setText(TwoLineLabel(text));
     b->setIcon(icon);
     b->setMenu(menu);
     b->setPopupMode(action ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setIconSize(QSize(kLargeIcon, kLargeIcon));
-    b->setAutoRaise(true);
-    b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
-    m_row->insertWidget(m_row->indexOf(m_collapsedButton), b);
-    m_buttons.push_back(b);
-    b->setVisible(!m_collapsed);
     menu->setTitle(text);
     menu->setIcon(icon);
     if (action)

@@ -43,6 +43,8 @@ protected:
 
 private:
     void EndSmallColumn();
+    // A large button (icon above its label) at the end of the row.
+    QToolButton* AddLargeButton();
     void AddToCollapsedMenu(QAction* action);
 
     QString m_title;
