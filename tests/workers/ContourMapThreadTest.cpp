@@ -17,24 +17,12 @@
 #include "workers/MapReadyWaiter.h"
 #include "workers/WorkerStrings.h"
 #include "util/StringTable.h"
+#include "WorkerDocument.h"
 
 namespace {
 
 // A document with its own map computations and a waiter as the main window.
-struct Fixture {
-    CMapReadyWaiter notify;
-    CMapComputationSet* maps = nullptr;
-    std::unique_ptr<CTessarixDoc> doc;
-
-    Fixture()
-    {
-        auto set = std::make_unique<CMapComputationSet>();
-        maps = set.get();
-        doc = std::make_unique<CTessarixDoc>(std::move(set));
-        doc->SetNotify(&notify);
-    }
-    ~Fixture() { doc.reset(); }  // stops the workers before the waiter goes
-
+struct Fixture : WorkerDocument {
     CContourMapThread& Thread(int column = 0) { return maps->Thread(column); }
 
     void SetPoints(int n, unsigned seed = 3)

@@ -15,6 +15,7 @@
 #include "workers/MapComputationSet.h"
 #include "workers/MapReadyWaiter.h"
 #include "workers/SharedSurfaceJob.h"
+#include "WorkerDocument.h"
 
 namespace {
 
@@ -50,21 +51,12 @@ bool SameBits(const CSurface3DData& a, const CSurface3DData& b)
 }
 
 // A document with the program's twelve map workers and every column enabled.
-struct TwelveColumns {
-    CMapReadyWaiter notify;
-    CMapComputationSet* maps = nullptr;
-    std::unique_ptr<CTessarixDoc> doc;
-
+struct TwelveColumns : WorkerDocument {
     TwelveColumns()
     {
-        auto set = std::make_unique<CMapComputationSet>();
-        maps = set.get();
-        doc = std::make_unique<CTessarixDoc>(std::move(set));
-        doc->SetNotify(&notify);
         for (int c = 0; c < kColumnCount; ++c)
             doc->Column(c).enabled = true;
     }
-    ~TwelveColumns() { doc.reset(); }
 
     // `n` seeded positions in the unit square, twelve different sound fields at them;
     // `shift` moves every level (a data edit).
