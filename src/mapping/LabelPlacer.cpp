@@ -30,21 +30,6 @@ float SegmentLength(KW_FPOINT a, KW_FPOINT b)
 
 }  // namespace
 
-int NormalisedToDevice::MapX(float v) const
-{
-    return xAxis->WorldToDevice(x0 + v * (x1 - x0));
-}
-
-int NormalisedToDevice::MapY(float v) const
-{
-    return yAxis->WorldToDevice(y0 + v * (y1 - y0));
-}
-
-int NormalisedToDevice::MapLength(float v) const
-{
-    return xAxis->WorldToDevice(x0 + v * (x1 - x0)) - xAxis->WorldToDevice(x0);
-}
-
 namespace {
 
 // Steps c. to f. for one stretch: whether the stretch f..i, `len` device pixels long with its

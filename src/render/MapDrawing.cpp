@@ -273,6 +273,12 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
     const MapColouring colouring = ColouringOf(in);
     const float subStep = in.zAxis.step / 3.0f;
     const QRect clipRect = ToQRect(clip);
+    const NormalisedToDevice map = NormalisedMappingOf(in);
+    // On an image the one-pixel aliased pen draws nothing for a zero-length segment, so the many
+    // vertices that repeat a pixel (grid cells are smaller than pixels) can be left out.
+    const std::optional<RasterTarget> raster = DirectRaster(p);
+    const bool pixelPen = raster && std::max(1, s.contourPen.width) == 1;
+    const QRectF imageArea = raster ? QRectF(raster->image->rect().translated(-raster->offset)) : QRectF();
     const auto& entries = in.contours->entries;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -287,25 +293,25 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
         TxColor colour = s.contourPen.color;
         if (scaleColours && k < in.levels.size())
             colour = colouring.ColourOf(in.levels[k] + float(e % 3) * subStep);
-        p.setPen(MakePen(s.contourPen, colour));
+        const QPen pen = MakePen(s.contourPen, colour);
+        p.setPen(pen);
+        const bool dropRepeats = pixelPen && pen.style() == Qt::SolidLine;
         for (const auto& line : entries[e].polylines) {
             if (!line || line->empty())
                 continue;
-            const QRect box =
-                NormalisedRect(MapCoordinate(in, line->minX, MapCoordKind::NormalisedX),
-                               MapCoordinate(in, line->minY, MapCoordKind::NormalisedY),
-                               MapCoordinate(in, line->maxX, MapCoordKind::NormalisedX),
-                               MapCoordinate(in, line->maxY, MapCoordKind::NormalisedY))
-                    .adjusted(0, 0, 1, 1);  // a horizontal or vertical line has no area
+            const QRect box = NormalisedRect(map.MapX(line->minX), map.MapY(line->minY), map.MapX(line->maxX),
+                                             map.MapY(line->maxY))
+                                  .adjusted(0, 0, 1, 1);  // a horizontal or vertical line has no area
             if (!box.intersects(clipRect))
                 continue;
             points.resize(qsizetype(line->size()));
-            for (size_t v = 0; v < line->size(); ++v) {
-                const KW_FPOINT& f = (*line)[v];
+            QPointF* out = points.data();
+            for (const KW_FPOINT& f : *line) {
                 // Pixel centres: a one-pixel line then lies on the pixels its vertices name.
-                points[qsizetype(v)] = QPointF(MapCoordinate(in, f.x, MapCoordKind::NormalisedX) + 0.5,
-                                               MapCoordinate(in, f.y, MapCoordKind::NormalisedY) + 0.5);
+                *out++ = QPointF(map.MapX(f.x) + 0.5, map.MapY(f.y) + 0.5);
             }
+            if (dropRepeats)
+                DropRepeatedVertices(points, imageArea);
             p.drawPolyline(points);
         }
     }
