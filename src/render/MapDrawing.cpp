@@ -278,11 +278,12 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
     // vertices that repeat a pixel (grid cells are smaller than pixels) can be left out.
     const std::optional<RasterTarget> raster = DirectRaster(p);
     const bool pixelPen = raster && std::max(1, s.contourPen.width) == 1;
-    const QRectF imageArea = raster ? QRectF(raster->image->rect().translated(-raster->offset)) : QRectF();
+    const QRect imageArea = raster ? raster->image->rect().translated(-raster->offset) : QRect();
     const auto& entries = in.contours->entries;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
+    QPolygon pixels;
     QPolygonF points;
     for (size_t e = 0; e < entries.size(); ++e) {
         if (in.Aborted()) {
@@ -295,6 +296,8 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
             colour = colouring.ColourOf(in.levels[k] + float(e % 3) * subStep);
         const QPen pen = MakePen(s.contourPen, colour);
         p.setPen(pen);
+        if (pen.style() == Qt::NoPen)
+            continue;  // an invisible pen draws nothing
         const bool dropRepeats = pixelPen && pen.style() == Qt::SolidLine;
         for (const auto& line : entries[e].polylines) {
             if (!line || line->empty())
@@ -304,14 +307,17 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
                                   .adjusted(0, 0, 1, 1);  // a horizontal or vertical line has no area
             if (!box.intersects(clipRect))
                 continue;
-            points.resize(qsizetype(line->size()));
-            QPointF* out = points.data();
-            for (const KW_FPOINT& f : *line) {
-                // Pixel centres: a one-pixel line then lies on the pixels its vertices name.
-                *out++ = QPointF(map.MapX(f.x) + 0.5, map.MapY(f.y) + 0.5);
-            }
+            pixels.resize(qsizetype(line->size()));
+            QPoint* mapped = pixels.data();
+            for (const KW_FPOINT& f : *line)
+                *mapped++ = QPoint(map.MapX(f.x), map.MapY(f.y));
             if (dropRepeats)
-                DropRepeatedVertices(points, imageArea);
+                DropRepeatedVertices(pixels, imageArea);
+            // Pixel centres: a one-pixel line then lies on the pixels its vertices name.
+            points.resize(pixels.size());
+            QPointF* out = points.data();
+            for (const QPoint& v : std::as_const(pixels))
+                *out++ = QPointF(v.x() + 0.5, v.y() + 0.5);
             p.drawPolyline(points);
         }
     }

@@ -61,21 +61,20 @@ CellEdges ComputeCellEdges(const MapDrawInput& in, int cellsX, int cellsY)
     return edges;
 }
 
-void DropRepeatedVertices(QPolygonF& points, const QRectF& area)
+void DropRepeatedVertices(QPolygon& pixels, const QRect& area)
 {
     // Beyond this many points the raster engine strokes through another path.
     constexpr qsizetype kLargestCosmeticPolyline = 0xffff;
-    const qsizetype count = points.size();
+    const qsizetype count = pixels.size();
     if (count <= 4 || count > kLargestCosmeticPolyline)
         return;
     // The first two and the last two vertices stay: the engine treats the first segment apart and
     // takes the direction of a closed polyline's last segment from them.
-    const double left = area.left(), right = area.right(), top = area.top(), bottom = area.bottom();
-    QPointF* v = points.data();
+    const int left = area.left(), right = area.right(), top = area.top(), bottom = area.bottom();
+    QPoint* v = pixels.data();
     qsizetype kept = 2;
     for (qsizetype k = 2; k < count - 2; ++k) {
-        // Exact equality: QPointF's own comparison is fuzzy.
-        const double x = v[k].x(), y = v[k].y();
+        const int x = v[k].x(), y = v[k].y();
         const bool repeat = x == v[kept - 1].x() && y == v[kept - 1].y() && x >= left && x <= right &&
                             y >= top && y <= bottom;
         if (!repeat)
@@ -83,7 +82,7 @@ void DropRepeatedVertices(QPolygonF& points, const QRectF& area)
     }
     v[kept++] = v[count - 2];
     v[kept++] = v[count - 1];
-    points.resize(kept);
+    pixels.resize(kept);
 }
 
 TxColor MapColouring::ColourOf(float z) const

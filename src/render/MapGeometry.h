@@ -57,11 +57,12 @@ struct CellEdges {
 CellEdges ComputeCellEdges(const MapDrawInput& in, int cellsX, int cellsY);
 
 // Leaves out every vertex that repeats the vertex before it and lies in `area` (the image, in the
-// painter's coordinates), except the first two and the last two vertices: the raster engine's
-// one-pixel aliased solid pen then draws the same pixels. Its zero-length segment inside the
-// image draws nothing and moves nothing on; the first and last segments, which it treats apart,
-// and the drawing path (polylines of at most 65535 points) are kept as they were.
-void DropRepeatedVertices(QPolygonF& points, const QRectF& area);
+// painter's coordinates), except the first two and the last two vertices: drawn through their
+// pixel centres with the raster engine's one-pixel aliased solid pen, the rest gives the same
+// pixels. Its zero-length segment inside the image draws nothing and moves nothing on; the first
+// and last segments, which it treats apart, and the drawing path (polylines of at most 65535
+// points) are kept as they were.
+void DropRepeatedVertices(QPolygon& pixels, const QRect& area);
 
 // The colour of a value: the colour scale at (z - zmin) / (zmax - zmin).
 struct MapColouring {
