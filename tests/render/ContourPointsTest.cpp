@@ -46,6 +46,7 @@ struct PainterSetup {
     QPoint translate;  // whole pixels
     bool mayLeave;     // the walk goes off the image
     bool closed;
+    bool ellipse = false;  // the clip is the ellipse in `clip`, as a clipping polyline gives
 };
 
 class DropRepeatedVerticesTest : public ::testing::TestWithParam<PainterSetup> {};
@@ -57,7 +58,9 @@ QImage Draw(QPolygon line, const PainterSetup& setup, bool drop)
     image.fill(Qt::white);
     QPainter p(&image);
     p.translate(setup.translate);
-    if (!setup.clip.isEmpty())
+    if (setup.ellipse)
+        p.setClipRegion(QRegion(setup.clip, QRegion::Ellipse));
+    else if (!setup.clip.isEmpty())
         p.setClipRect(setup.clip);
     p.setRenderHint(QPainter::Antialiasing, false);
     QPen pen(Qt::black);
@@ -106,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PainterSetup{"OffTheImageClipped", {10, 10, 90, 60}, {0, 0}, true, false},
                       PainterSetup{"Translated", {5, 5, 100, 70}, {-7, 4}, true, false},
                       PainterSetup{"Closed", {}, {0, 0}, false, true},
-                      PainterSetup{"ClosedOffTheImage", {8, 6, 100, 80}, {0, 0}, true, true}),
+                      PainterSetup{"ClosedOffTheImage", {8, 6, 100, 80}, {0, 0}, true, true},
+                      PainterSetup{"ClippedToARegion", {10, 5, 100, 80}, {0, 0}, true, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct DropRow {
