@@ -5,7 +5,8 @@
 //   build/bench/bench_map_phases --benchmark_repetitions=3
 //
 // Tracing, label placement along every level line (the search and the vertex-by-vertex walk it
-// replaced), and PNG encoding of a 1000 x 800 map picture (the map encoder and the general one).
+// replaced), drawing the contour lines and the whole map picture (1000 x 800, "Normal" mode with
+// labels and positions), and PNG encoding of a map picture (the map encoder and the general one).
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
@@ -16,12 +17,17 @@
 #include <random>
 #include <thread>
 
+#include "../tests/render/MapFixture.h"
 #include "geometry/MapAxis.h"
 #include "image/PngEncoder.h"
 #include "mapping/ContourTracer.h"
 #include "mapping/LabelPlacer.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"
+#include "render/MapDrawing.h"
+#include "render/MapGeometry.h"
+#include "render/MapRenderer.h"
+#include "util/TXCDC.h"
 
 namespace {
 
@@ -120,6 +126,73 @@ void BM_PlaceLabelsStepwise(benchmark::State& state)
     PlaceAll(state, &PlaceLabelsOnPolylineStepwise);
 }
 BENCHMARK(BM_PlaceLabelsStepwise)->Unit(benchmark::kMillisecond);
+
+// The column as the map computation hands it to the drawing: 40 m x 25 m, levels 30 to 90 dB
+// coloured by the colour scale, labels and the 500 positions shown.
+struct DrawnColumn {
+    MapFixture fixture;
+    MapDrawInput in;
+    DrawnColumn()
+    {
+        const Column& c = TheColumn();
+        CTessarixSettings& s = fixture.settings;
+        s.extent = {0.0f, 40.0f, 0.0f, 25.0f};
+        s.xAxis.start = 0.0f, s.xAxis.stop = 40.0f, s.xAxis.step = 5.0f;
+        s.yAxis.start = 0.0f, s.yAxis.stop = 25.0f, s.yAxis.step = 5.0f;
+        s.zAxis.start = 30.0f, s.zAxis.stop = 90.0f, s.zAxis.step = 10.0f;
+        s.gridCountX = s.gridCountY = kGridIntervals;
+        s.useColorScaleOnMap = 1;
+        std::mt19937 rng(5);
+        std::uniform_real_distribution<float> u(0.0f, 1.0f);
+        for (int k = 0; k < 500; ++k)
+            fixture.AddPoint(40.0f * u(rng), 25.0f * u(rng), 60.0f);
+        in = fixture.Input({1000, 800});
+        in.surface = &c.surface;
+        in.contours = &c.contours;
+        in.levels = c.levels;
+        s.colorScale.SetRange(30.0f, 90.0f);
+    }
+};
+
+void BM_DrawContourLines(benchmark::State& state)
+{
+    const DrawnColumn column;
+    QImage target(1000, 800, QImage::Format_RGB32);
+    QPainter painter(&target);
+    CTXCDC dc(&painter, 96, 96);
+    const TxRect& graph = column.in.layout.graph;
+    for (auto _ : state) {
+        DrawContourLines(dc, column.in, graph);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    // How many polylines and vertices the painter is handed, and how many vertices repeat the
+    // device pixel of the one before.
+    const NormalisedToDevice map = NormalisedMappingOf(column.in);
+    size_t lines = 0, vertices = 0, repeats = 0;
+    for (const auto& entry : TheColumn().contours.entries)
+        for (const auto& line : entry.polylines) {
+            ++lines;
+            vertices += line->size();
+            for (size_t v = 1; v < line->size(); ++v)
+                repeats += map.MapX((*line)[v].x) == map.MapX((*line)[v - 1].x) &&
+                           map.MapY((*line)[v].y) == map.MapY((*line)[v - 1].y);
+        }
+    state.counters["polylines"] = double(lines);
+    state.counters["vertices"] = double(vertices);
+    state.counters["repeats"] = double(repeats);
+}
+BENCHMARK(BM_DrawContourLines)->Unit(benchmark::kMillisecond);
+
+void BM_RenderMapPicture(benchmark::State& state)
+{
+    const DrawnColumn column;
+    QImage target(1000, 800, QImage::Format_RGB32);
+    for (auto _ : state) {
+        RenderMapImage(column.in, target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_RenderMapPicture)->Unit(benchmark::kMillisecond);
 
 // A map-like picture: the column's contour lines over white, in a few colours.
 QImage MapPicture()

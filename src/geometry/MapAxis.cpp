@@ -5,19 +5,6 @@
 
 #include "util/LevelSeries.h"
 
-int CMapAxis::WorldToDevice(float v) const
-{
-    // In double and clamped before it becomes an integer: a position far outside the axis (or
-    // not a number) lands at the edge of the device range instead of overflowing.
-    const double offset = (double(v) - double(start)) * double(scale);
-    const double origin = IsHorizontal() ? double(left) : double(bottom);
-    double device = IsHorizontal() ? origin + std::trunc(offset) : origin - std::trunc(offset);
-    if (std::isnan(device))
-        device = origin;
-    device = std::clamp(device, -double(kMaxDeviceCoordinate), double(kMaxDeviceCoordinate));
-    return int(device);
-}
-
 bool CMapAxis::Contains(float v) const
 {
     return v >= std::min(start, stop) && v <= std::max(start, stop);

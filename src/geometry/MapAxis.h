@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "util/LevelSeries.h"
 #include "util/TxTypes.h"
 
@@ -24,7 +28,8 @@ public:
     bool IsHorizontal() const { return side & 1; }
 
     // Device coordinate of v: the offset from start is truncated toward zero, and the result
-    // clamped to +-kMaxDeviceCoordinate (NaN maps to the axis origin).
+    // clamped to +-kMaxDeviceCoordinate (NaN maps to the axis origin). Inline, as it maps every
+    // contour vertex and cell edge of a map.
     int WorldToDevice(float v) const;
     // Whether v lies within the axis range (ends included); NaN does not.
     bool Contains(float v) const;
@@ -58,3 +63,24 @@ public:
 private:
     void RecomputeScale();
 };
+
+inline int CMapAxis::WorldToDevice(float v) const
+{
+    // The offset in double, truncated by an integer conversion: exact for |offset| below 2^40.
+    // Beyond that the result is at the clamp whatever the (int32) origin, so only the side
+    // counts; a position far outside the axis (or not a number) thus never overflows.
+    constexpr double kExactOffset = 0x1p40;
+    const bool horizontal = IsHorizontal();
+    const int64_t origin = horizontal ? left : bottom;
+    const double offset = (double(v) - double(start)) * double(scale);
+    int64_t device;
+    if (std::fabs(offset) < kExactOffset) {
+        const int64_t whole = int64_t(offset);  // toward zero
+        device = horizontal ? origin + whole : origin - whole;
+    } else if (std::isnan(offset)) {
+        device = origin;
+    } else {
+        device = (offset > 0.0) == horizontal ? kMaxDeviceCoordinate : -kMaxDeviceCoordinate;
+    }
+    return int(std::clamp<int64_t>(device, -kMaxDeviceCoordinate, kMaxDeviceCoordinate));
+}

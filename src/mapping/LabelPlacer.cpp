@@ -30,21 +30,6 @@ float SegmentLength(KW_FPOINT a, KW_FPOINT b)
 
 }  // namespace
 
-int NormalisedToDevice::MapX(float v) const
-{
-    return xAxis->WorldToDevice(x0 + v * (x1 - x0));
-}
-
-int NormalisedToDevice::MapY(float v) const
-{
-    return yAxis->WorldToDevice(y0 + v * (y1 - y0));
-}
-
-int NormalisedToDevice::MapLength(float v) const
-{
-    return xAxis->WorldToDevice(x0 + v * (x1 - x0)) - xAxis->WorldToDevice(x0);
-}
-
 namespace {
 
 // Steps c. to f. for one stretch: whether the stretch f..i, `len` device pixels long with its
@@ -212,31 +197,28 @@ public:
     // The first i in [from, to] with Sum(f, i) >= threshold, to + 1 when there is none.
     int FirstReaching(int f, int from, int to, float threshold) const
     {
-        double lo = 0.0, hi = 0.0;
-        int first = from, last = to + 1;  // every i below `first` surely stays below the threshold
-        while (first < last) {
-            const int mid = first + (last - first) / 2;
-            Bounds(f, mid, &lo, &hi);
-            if (hi < double(threshold))
-                first = mid + 1;
-            else
-                last = mid;
-        }
-        if (first > to)
-            return to + 1;
-        Bounds(f, first, &lo, &hi);
-        if (lo >= double(threshold))
-            return first;
-        // Too close to tell: sum exactly from here on.
-        float s = Sum(f, first);
-        while (!(s >= threshold)) {
-            if (++first > to)
-                return to + 1;
-            s += m_segment[size_t(first)];
-        }
-        return first;
+        return Settle(f, FirstPossiblyReaching(f, from, to + 1, threshold), to, threshold);
     }
 
+    // FirstReaching for an answer expected close to `from`: gallops up from it, then bisects the
+    // last gap. `*surelyBelow` receives the first i whose bound may reach the threshold; a later
+    // start f' > f has no i below it reaching the threshold either (its bounds are smaller), so
+    // it is a valid `from` for the next start's search.
+    int FirstReachingNear(int f, int from, int to, float threshold, int* surelyBelow) const
+    {
+        int first = from, step = 1;
+        while (first <= to && !MayReach(f, first, threshold)) {
+            const int probe = int(std::min<int64_t>(int64_t(first) + step, int64_t(to) + 1));
+            if (probe > to || MayReach(f, probe, threshold)) {
+                first = FirstPossiblyReaching(f, first + 1, probe, threshold);
+                break;
+            }
+            first = probe + 1;
+            step *= 2;
+        }
+        *surelyBelow = first;
+        return Settle(f, first, to, threshold);
+    }
     // MapLength(Sum(f, i)), from the bounds where both ends give the same pixels.
     int DeviceLength(int f, int i, const NormalisedToDevice& map) const
     {
@@ -254,6 +236,49 @@ public:
     }
 
 private:
+    // Whether Sum(f, i) may reach the threshold: its upper bound does.
+    bool MayReach(int f, int i, float threshold) const
+    {
+        double lo = 0.0, hi = 0.0;
+        Bounds(f, i, &lo, &hi);
+        return !(hi < double(threshold));
+    }
+
+    // The first i in [first, end) that may reach the threshold, `end` when none may: every i
+    // below `first` surely stays below it.
+    int FirstPossiblyReaching(int f, int first, int end, float threshold) const
+    {
+        int last = end;
+        while (first < last) {
+            const int mid = first + (last - first) / 2;
+            if (MayReach(f, mid, threshold))
+                last = mid;
+            else
+                first = mid + 1;
+        }
+        return first;
+    }
+
+    // From the first i that may reach the threshold to the first that does: the bounds decide
+    // when they can, otherwise the sum is taken exactly. to + 1 when none in [first, to] does.
+    int Settle(int f, int first, int to, float threshold) const
+    {
+        if (first > to)
+            return to + 1;
+        double lo = 0.0, hi = 0.0;
+        Bounds(f, first, &lo, &hi);
+        if (lo >= double(threshold))
+            return first;
+        // Too close to tell: sum exactly from here on.
+        float s = Sum(f, first);
+        while (!(s >= threshold)) {
+            if (++first > to)
+                return to + 1;
+            s += m_segment[size_t(first)];
+        }
+        return first;
+    }
+
     std::vector<float> m_segment;  // m_segment[k]: length of the segment k-1..k
     std::vector<double> m_prefix;  // m_prefix[k]: m_segment[1] + ... + m_segment[k]
     double m_prefixError = 0.0;    // bound on the rounding of any prefix sum
@@ -310,9 +335,10 @@ std::vector<LabelPlacement> PlaceLabelsOnPolyline(const CCMAP_Polyline& line, co
     const int count = int(line.size());
     const float needLength = thresholds.Threshold(walk.need);
     int f = 0;
+    int endFloor = 0;  // no stretch from f or later can end below this vertex
     while (f + 1 < count) {
-        // a. the shortest stretch from f reaching `need` pixels, if any.
-        const int i = sums.FirstReaching(f, f + 1, count - 1, needLength);
+        // a. the shortest stretch from f reaching `need` pixels, if any: close to the last one.
+        const int i = sums.FirstReachingNear(f, std::max(f + 1, endFloor), count - 1, needLength, &endFloor);
         if (i >= count)
             break;  // later starts are shorter still
         const int len = sums.DeviceLength(f, i, map);

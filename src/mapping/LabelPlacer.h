@@ -9,20 +9,10 @@
 
 #include "mapping/ContourResult.h"
 #include "geometry/MapAxis.h"
+#include "geometry/NormalisedMapping.h"
 #include "util/TxTypes.h"
 
 struct MapExtent;
-
-// Maps normalised map coordinates (0..1 across the extent) to device units through the axes.
-struct NormalisedToDevice {
-    const CMapAxis* xAxis = nullptr;
-    const CMapAxis* yAxis = nullptr;
-    float x0 = 0.0f, x1 = 1.0f, y0 = 0.0f, y1 = 1.0f;  // the map extent
-
-    int MapX(float v) const;       // kind 0
-    int MapY(float v) const;       // kind 1
-    int MapLength(float v) const;  // kind 3: a normalised length along x in device units
-};
 
 struct LabelStyle {
     TxRect graph;                 // device units

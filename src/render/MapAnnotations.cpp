@@ -231,8 +231,7 @@ void DrawContourLabels(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
         return;
     const QFont font = dc.Font();
     const int zeroHeight = selection.zeroExtent.height();
-    const ExtentF e = MapExtentOf(in);
-    const NormalisedToDevice map{&in.xAxis, &in.yAxis, e.x0, e.x1, e.y0, e.y1};
+    const NormalisedToDevice map = NormalisedMappingOf(in);
     const LabelStyle style{in.layout.graph, s.curveTolerance, s.labelDistance, s.edgeDistance};
     const QRect clipRect = ToQRect(clip);
 
@@ -248,10 +247,8 @@ void DrawContourLabels(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
         for (const auto& line : in.contours->entries[entry].polylines) {
             if (!line || line->size() < 2)
                 continue;
-            QRect box = NormalisedRect(MapCoordinate(in, line->minX, MapCoordKind::NormalisedX),
-                                       MapCoordinate(in, line->minY, MapCoordKind::NormalisedY),
-                                       MapCoordinate(in, line->maxX, MapCoordKind::NormalisedX),
-                                       MapCoordinate(in, line->maxY, MapCoordKind::NormalisedY));
+            QRect box = NormalisedRect(map.MapX(line->minX), map.MapY(line->minY), map.MapX(line->maxX),
+                                       map.MapY(line->maxY));
             box.adjust(-widen, -widen, widen, widen);
             if (!box.intersects(clipRect))
                 continue;

@@ -273,10 +273,17 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
     const MapColouring colouring = ColouringOf(in);
     const float subStep = in.zAxis.step / 3.0f;
     const QRect clipRect = ToQRect(clip);
+    const NormalisedToDevice map = NormalisedMappingOf(in);
+    // On an image the one-pixel aliased pen draws nothing for a zero-length segment, so the many
+    // vertices that repeat a pixel (grid cells are smaller than pixels) can be left out.
+    const std::optional<RasterTarget> raster = DirectRaster(p);
+    const bool pixelPen = raster && std::max(1, s.contourPen.width) == 1;
+    const QRect imageArea = raster ? raster->image->rect().translated(-raster->offset) : QRect();
     const auto& entries = in.contours->entries;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
+    QPolygon pixels;
     QPolygonF points;
     for (size_t e = 0; e < entries.size(); ++e) {
         if (in.Aborted()) {
@@ -287,25 +294,30 @@ bool DrawContourLines(CTXCDC& dc, const MapDrawInput& in, const TxRect& clip)
         TxColor colour = s.contourPen.color;
         if (scaleColours && k < in.levels.size())
             colour = colouring.ColourOf(in.levels[k] + float(e % 3) * subStep);
-        p.setPen(MakePen(s.contourPen, colour));
+        const QPen pen = MakePen(s.contourPen, colour);
+        p.setPen(pen);
+        if (pen.style() == Qt::NoPen)
+            continue;  // an invisible pen draws nothing
+        const bool dropRepeats = pixelPen && pen.style() == Qt::SolidLine;
         for (const auto& line : entries[e].polylines) {
             if (!line || line->empty())
                 continue;
-            const QRect box =
-                NormalisedRect(MapCoordinate(in, line->minX, MapCoordKind::NormalisedX),
-                               MapCoordinate(in, line->minY, MapCoordKind::NormalisedY),
-                               MapCoordinate(in, line->maxX, MapCoordKind::NormalisedX),
-                               MapCoordinate(in, line->maxY, MapCoordKind::NormalisedY))
-                    .adjusted(0, 0, 1, 1);  // a horizontal or vertical line has no area
+            const QRect box = NormalisedRect(map.MapX(line->minX), map.MapY(line->minY), map.MapX(line->maxX),
+                                             map.MapY(line->maxY))
+                                  .adjusted(0, 0, 1, 1);  // a horizontal or vertical line has no area
             if (!box.intersects(clipRect))
                 continue;
-            points.resize(qsizetype(line->size()));
-            for (size_t v = 0; v < line->size(); ++v) {
-                const KW_FPOINT& f = (*line)[v];
-                // Pixel centres: a one-pixel line then lies on the pixels its vertices name.
-                points[qsizetype(v)] = QPointF(MapCoordinate(in, f.x, MapCoordKind::NormalisedX) + 0.5,
-                                               MapCoordinate(in, f.y, MapCoordKind::NormalisedY) + 0.5);
-            }
+            pixels.resize(qsizetype(line->size()));
+            QPoint* mapped = pixels.data();
+            for (const KW_FPOINT& f : *line)
+                *mapped++ = QPoint(map.MapX(f.x), map.MapY(f.y));
+            if (dropRepeats)
+                DropRepeatedVertices(pixels, imageArea);
+            // Pixel centres: a one-pixel line then lies on the pixels its vertices name.
+            points.resize(pixels.size());
+            QPointF* out = points.data();
+            for (const QPoint& v : std::as_const(pixels))
+                *out++ = QPointF(v.x() + 0.5, v.y() + 0.5);
             p.drawPolyline(points);
         }
     }

@@ -16,18 +16,23 @@ ExtentF MapExtentOf(const MapDrawInput& in)
     return {e.x0, e.x1, e.y0, e.y1};
 }
 
-int MapCoordinate(const MapDrawInput& in, float v, MapCoordKind kind)
+NormalisedToDevice NormalisedMappingOf(const MapDrawInput& in)
 {
     const ExtentF e = MapExtentOf(in);
+    return {&in.xAxis, &in.yAxis, e.x0, e.x1, e.y0, e.y1};
+}
+
+int MapCoordinate(const MapDrawInput& in, float v, MapCoordKind kind)
+{
     switch (kind) {
     case MapCoordKind::NormalisedX:
-        return in.xAxis.WorldToDevice(e.x0 + v * (e.x1 - e.x0));
+        return NormalisedMappingOf(in).MapX(v);
     case MapCoordKind::NormalisedY:
-        return in.yAxis.WorldToDevice(e.y0 + v * (e.y1 - e.y0));
+        return NormalisedMappingOf(in).MapY(v);
     case MapCoordKind::Level:
         return in.zAxis.WorldToDevice(v);
     case MapCoordKind::NormalisedLengthX:
-        return in.xAxis.WorldToDevice(e.x0 + v * (e.x1 - e.x0)) - in.xAxis.WorldToDevice(e.x0);
+        return NormalisedMappingOf(in).MapLength(v);
     }
     return 0;
 }
@@ -54,6 +59,30 @@ CellEdges ComputeCellEdges(const MapDrawInput& in, int cellsX, int cellsY)
     for (int j = 0; j <= cellsY; ++j)
         edges.yEdges[size_t(j)] = in.yAxis.WorldToDevice(e.y0 + float(j) * dy);
     return edges;
+}
+
+void DropRepeatedVertices(QPolygon& pixels, const QRect& area)
+{
+    // Beyond this many points the raster engine strokes through another path.
+    constexpr qsizetype kLargestCosmeticPolyline = 0xffff;
+    const qsizetype count = pixels.size();
+    if (count <= 4 || count > kLargestCosmeticPolyline)
+        return;
+    // The first two and the last two vertices stay: the engine treats the first segment apart and
+    // takes the direction of a closed polyline's last segment from them.
+    const int left = area.left(), right = area.right(), top = area.top(), bottom = area.bottom();
+    QPoint* v = pixels.data();
+    qsizetype kept = 2;
+    for (qsizetype k = 2; k < count - 2; ++k) {
+        const int x = v[k].x(), y = v[k].y();
+        const bool repeat = x == v[kept - 1].x() && y == v[kept - 1].y() && x >= left && x <= right &&
+                            y >= top && y <= bottom;
+        if (!repeat)
+            v[kept++] = v[k];
+    }
+    v[kept++] = v[count - 2];
+    v[kept++] = v[count - 1];
+    pixels.resize(kept);
 }
 
 TxColor MapColouring::ColourOf(float z) const

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "geometry/MapAxis.h"
+#include "geometry/NormalisedMapping.h"
 #include "util/TxTypes.h"
 
 class CKWColorScale;
@@ -55,6 +56,14 @@ struct CellEdges {
 // map extent with dx = |X1 - X0| / nx and dy = |Y1 - Y0| / ny.
 CellEdges ComputeCellEdges(const MapDrawInput& in, int cellsX, int cellsY);
 
+// Leaves out every vertex that repeats the vertex before it and lies in `area` (the image, in the
+// painter's coordinates), except the first two and the last two vertices: drawn through their
+// pixel centres with the raster engine's one-pixel aliased solid pen, the rest gives the same
+// pixels. Its zero-length segment inside the image draws nothing and moves nothing on; the first
+// and last segments, which it treats apart, and the drawing path (polylines of at most 65535
+// points) are kept as they were.
+void DropRepeatedVertices(QPolygon& pixels, const QRect& area);
+
 // The colour of a value: the colour scale at (z - zmin) / (zmax - zmin).
 struct MapColouring {
     const CKWColorScale* scale = nullptr;
@@ -87,3 +96,6 @@ struct ExtentF {
     float x0 = 0.0f, x1 = 1.0f, y0 = 0.0f, y1 = 1.0f;
 };
 ExtentF MapExtentOf(const MapDrawInput& in);
+// Kinds 0, 1 and 3 of MapCoordinate with the extent read once, for mapping many vertices; it
+// points at the input's axes.
+NormalisedToDevice NormalisedMappingOf(const MapDrawInput& in);

@@ -1,7 +1,10 @@
 // Axis mapping, ticks, tick layout and the map layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <random>
 
 #include "../render/MapFixture.h"
 #include "render/MapAnnotations.h"
@@ -285,5 +288,73 @@ TEST(AxisContains, EndsIncludedNaNAndOutsideNot)
     EXPECT_FALSE(a.Contains(5e8f));
     EXPECT_FALSE(a.Contains(NAN));
 }
+
+}  // namespace
+
+namespace {
+
+// The mapping as first written, in double with a rounding function: the reference the inline
+// integer version must match bit for bit.
+int ReferenceWorldToDevice(const CMapAxis& a, float v)
+{
+    const double offset = (double(v) - double(a.start)) * double(a.scale);
+    const double origin = a.IsHorizontal() ? double(a.left) : double(a.bottom);
+    double device = a.IsHorizontal() ? origin + std::trunc(offset) : origin - std::trunc(offset);
+    if (std::isnan(device))
+        device = origin;
+    device = std::clamp(device, -double(kMaxDeviceCoordinate), double(kMaxDeviceCoordinate));
+    return int(device);
+}
+
+struct AxisShape {
+    const char* name;
+    int side;
+    float start;
+    float scale;  // set directly: negative for a reversed mapping, huge or tiny at the edges
+    TxRect rect;
+};
+
+class WorldToDeviceMatchesReference : public ::testing::TestWithParam<AxisShape> {};
+
+TEST_P(WorldToDeviceMatchesReference, AtEdgesAndAcrossTheRange)
+{
+    const AxisShape& shape = GetParam();
+    CMapAxis a(shape.side, QStringLiteral("A"));
+    a.SetAxisRect(shape.rect);
+    a.start = shape.start;
+    a.scale = shape.scale;
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> values = {0.0f, -0.0f, shape.start, std::nextafter(shape.start, inf),
+                                 std::nextafter(shape.start, -inf), 1e-30f, -1e-30f, 0.5f, -0.5f, 1.0f, 40.0f,
+                                 1e6f, -1e6f, 16777216.0f, 1e10f, -1e10f, 3.4e38f, -3.4e38f, inf, -inf,
+                                 std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::denorm_min()};
+    // Offsets of exactly whole pixels and just beside them, where truncation decides.
+    for (int pixels : {1, 2, 100, 1000, 1 << 23, 1 << 24, (1 << 24) + 7, 1 << 30})
+        for (int sign : {1, -1}) {
+            const float v = shape.start + float(sign * pixels) / shape.scale;
+            values.insert(values.end(), {v, std::nextafter(v, inf), std::nextafter(v, -inf)});
+        }
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> wide(-1e9f, 1e9f), near(-200.0f, 200.0f);
+    for (int k = 0; k < 20000; ++k)
+        values.push_back(k % 2 ? wide(rng) : shape.start + near(rng) / shape.scale);
+    for (float v : values)
+        ASSERT_EQ(a.WorldToDevice(v), ReferenceWorldToDevice(a, v)) << "value " << v;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Axes, WorldToDeviceMatchesReference,
+    ::testing::Values(AxisShape{"Horizontal", CMapAxis::BelowHorizontal, 2.0f, 25.0f, {100, 50, 600, 350}},
+                      AxisShape{"Vertical", CMapAxis::LeftOfVertical, 2.0f, 25.0f, {100, 50, 600, 350}},
+                      AxisShape{"ReversedHorizontal", CMapAxis::BelowHorizontal, 40.0f, -21.25f, {60, 100, 910, 660}},
+                      AxisShape{"ReversedVertical", CMapAxis::RightOfVertical, 25.0f, -22.4f, {60, 100, 910, 660}},
+                      AxisShape{"HugeScale", CMapAxis::BelowHorizontal, 0.0f, 3e30f, {0, 0, 800, 600}},
+                      AxisShape{"TinyScale", CMapAxis::LeftOfVertical, -1e6f, 1e-30f, {0, 0, 800, 600}},
+                      AxisShape{"NanScale", CMapAxis::BelowHorizontal, 0.0f, std::numeric_limits<float>::quiet_NaN(),
+                                {10, 10, 20, 20}},
+                      AxisShape{"OriginBeyondTheClamp", CMapAxis::LeftOfVertical, 0.0f, 1.0f,
+                                {-2000000000, -2000000000, 2000000000, 2000000000}},
+                      AxisShape{"FarStart", CMapAxis::BelowHorizontal, 16000006.0f, 8.5f, {60, 100, 910, 660}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

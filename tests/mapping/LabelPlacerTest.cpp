@@ -233,6 +233,10 @@ INSTANTIATE_TEST_SUITE_P(
                    [](std::mt19937& r) { return Wiggly(r, 1500, 0.0012f, 0.01f); }},
         SearchCase{"TightCurvesMostlyRefused", {60, 40, 910, 640}, 0.0f, 40.0f, 1.015f,
                    [](std::mt19937& r) { return Wiggly(r, 1500, 0.0012f, 0.3f); }},
+        // Quarter-pixel segments, as a 1001 x 1001 grid gives: every start's stretch ends within
+        // a few vertices of the last one's, which the search starts from.
+        SearchCase{"QuarterPixelSegmentsRefusedOneByOne", {60, 40, 910, 640}, 0.0f, 40.0f, 1.015f,
+                   [](std::mt19937& r) { return Wiggly(r, 4000, 0.0003f, 0.02f); }},
         SearchCase{"LooseToleranceOnAShiftedExtent", {0, 0, 1000, 800}, 12.5f, 31.0f, 1.3f,
                    [](std::mt19937& r) { return Wiggly(r, 900, 0.0007f, 0.08f); }},
         // Segments of exactly one pixel: the float sums land on the pixel boundaries, where the
