@@ -1,8 +1,13 @@
 #include "mapping/ContourTracer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "mapping/Surface3DData.h"
 
@@ -18,37 +23,65 @@ inline int Sign(double h)
     return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
 }
 
-// Smallest and largest node value of every box, row by row (box (i, j) at j * (nx - 1) + i), so
-// that a sub-level skips the boxes without its value by reading two floats; a box with a value
-// that is not finite gets an empty range and is never traced.
+// Smallest and largest node value of every box, row by row (box (i, j) at j * (nx - 1) + i), and
+// the same over runs of kRunBoxes boxes within a row and over whole rows, so that a sub-level
+// passes over a row or a run without its value by reading two floats. A box with a value that
+// is not finite gets an empty range and is never traced.
 struct BoxRanges {
+    static constexpr int32_t kRunBoxes = 32;
     int32_t boxesX = 0;
     int32_t boxesY = 0;
+    int32_t runsPerRow = 0;
     std::vector<float> lo, hi;
+    std::vector<float> runLo, runHi;  // run r of row j at j * runsPerRow + r
     std::vector<float> rowLo, rowHi;
 
     explicit BoxRanges(const CSurface3DData& s)
     {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
+        runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
         lo.resize(size_t(boxesX) * size_t(boxesY));
         hi.resize(lo.size());
+        // The nodes are stored column by column and the ranges row by row: a block of rows at a
+        // time keeps both the reads and the writes within a few cache lines per column.
+        constexpr int32_t kRowBlock = 16;
+        for (int32_t jb = 0; jb < boxesY; jb += kRowBlock) {
+            const int32_t jEnd = std::min(boxesY, jb + kRowBlock);
+            for (int32_t i = 0; i < boxesX; ++i) {
+                const float* c0 = s.Column(i);
+                const float* c1 = s.Column(i + 1);
+                for (int32_t j = jb; j < jEnd; ++j) {
+                    const float a = c0[j], b = c1[j], c = c1[j + 1], d = c0[j + 1];
+                    float mn = std::min(std::min(a, b), std::min(c, d));
+                    float mx = std::max(std::max(a, b), std::max(c, d));
+                    if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) {
+                        mn = INFINITY;
+                        mx = -INFINITY;
+                    }
+                    const size_t at = size_t(j) * size_t(boxesX) + size_t(i);
+                    lo[at] = mn;
+                    hi[at] = mx;
+                }
+            }
+        }
+        runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
+        runHi.assign(runLo.size(), -INFINITY);
         rowLo.assign(size_t(boxesY), INFINITY);
         rowHi.assign(size_t(boxesY), -INFINITY);
-        for (int32_t i = 0; i < boxesX; ++i) {
-            const float* c0 = s.Column(i);
-            const float* c1 = s.Column(i + 1);
-            for (int32_t j = 0; j < boxesY; ++j) {
-                const float a = c0[j], b = c1[j], c = c1[j + 1], d = c0[j + 1];
-                float mn = std::min(std::min(a, b), std::min(c, d));
-                float mx = std::max(std::max(a, b), std::max(c, d));
-                if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) {
-                    mn = INFINITY;
-                    mx = -INFINITY;
+        for (int32_t j = 0; j < boxesY; ++j) {
+            const float* rowLoBoxes = lo.data() + size_t(j) * size_t(boxesX);
+            const float* rowHiBoxes = hi.data() + size_t(j) * size_t(boxesX);
+            for (int32_t r = 0; r < runsPerRow; ++r) {
+                float mn = INFINITY, mx = -INFINITY;
+                const int32_t end = std::min(boxesX, (r + 1) * kRunBoxes);
+                for (int32_t i = r * kRunBoxes; i < end; ++i) {
+                    mn = std::min(mn, rowLoBoxes[i]);
+                    mx = std::max(mx, rowHiBoxes[i]);
                 }
-                const size_t at = size_t(j) * size_t(boxesX) + size_t(i);
-                lo[at] = mn;
-                hi[at] = mx;
+                const size_t at = size_t(j) * size_t(runsPerRow) + size_t(r);
+                runLo[at] = mn;
+                runHi[at] = mx;
                 rowLo[size_t(j)] = std::min(rowLo[size_t(j)], mn);
                 rowHi[size_t(j)] = std::max(rowHi[size_t(j)], mx);
             }
@@ -126,9 +159,31 @@ void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Temp
     }
 }
 
+// Bit k set for each of the `count` (at most 32) boxes whose range [lo[k], hi[k]] holds v.
+uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
+{
+    uint32_t mask = 0;
+    int32_t k = 0;
+#if defined(__SSE2__)
+    const __m128 level = _mm_set1_ps(v);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 in = _mm_and_ps(_mm_cmple_ps(_mm_loadu_ps(lo + k), level),
+                                     _mm_cmple_ps(level, _mm_loadu_ps(hi + k)));
+        mask |= uint32_t(_mm_movemask_ps(in)) << k;
+    }
+#endif
+    for (; k < count; ++k)
+        mask |= uint32_t(lo[k] <= v && v <= hi[k]) << k;
+    return mask;
+}
+
+// The cancel flag is read once per row and once per run of boxes holding the level, which is
+// at most kRunBoxes boxes apart.
 bool TraceRanged(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                  float v, CCMAP_Templine& out)
 {
+    const int32_t firstRun = i0 / BoxRanges::kRunBoxes;
+    const int32_t lastRun = (i1 - 1) / BoxRanges::kRunBoxes;
     for (int32_t j = j1 - 1; j >= j0; --j) {
         if (s.Cancelled())
             return false;
@@ -136,11 +191,18 @@ bool TraceRanged(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_
             continue;  // no box of this row holds the level
         const float* lo = r.lo.data() + size_t(j) * size_t(r.boxesX);
         const float* hi = r.hi.data() + size_t(j) * size_t(r.boxesX);
-        for (int32_t i = i0; i < i1; ++i) {
+        const float* runLo = r.runLo.data() + size_t(j) * size_t(r.runsPerRow);
+        const float* runHi = r.runHi.data() + size_t(j) * size_t(r.runsPerRow);
+        for (int32_t run = firstRun; run <= lastRun; ++run) {
+            if (!(runLo[run] <= v && v <= runHi[run]))
+                continue;
             if (s.Cancelled())
                 return false;
-            if (lo[i] <= v && v <= hi[i])
-                TraceBox(s, i, j, v, out);
+            const int32_t begin = std::max(i0, run * BoxRanges::kRunBoxes);
+            const int32_t end = std::min(i1, (run + 1) * BoxRanges::kRunBoxes);
+            for (uint32_t crossed = CrossedBoxes(lo + begin, hi + begin, end - begin, v); crossed != 0;
+                 crossed &= crossed - 1)
+                TraceBox(s, begin + std::countr_zero(crossed), j, v, out);
         }
     }
     return true;
@@ -295,19 +357,39 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
 
 namespace {
 
+// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
+constexpr uint32_t kNoEnd = UINT32_MAX;
+
 // Every end point met by at most two segment ends, which is what a level gives except where it
-// passes exactly through a grid node or a box centre. At such a point the one other end is the
-// only candidate, so the segment found does not depend on how equal end points are ordered: a
-// table from each point to its (at most two) ends answers in one probe.
-class PairedEnds {
+// passes exactly through a grid node or a box centre (or two crossings round to one float). At
+// such a point the one other end is the only candidate, so the segment found does not depend on
+// how equal end points are ordered, and it is known before the walk: each end is linked to its
+// partner, the other end at the same point.
+//
+// The table of points is kept from one sub-level to the next: a slot belongs to the current
+// sub-level only when it carries the current stamp, so nothing is cleared between sub-levels.
+class EndPartners {
 public:
     // False when some point is met by three or more ends, or a coordinate is not a number.
     bool Build(const CCMAP_Templine& segments)
     {
-        size_t slots = 16;
-        while (slots < 4 * segments.size())
+        if (segments.size() >= kPaired / 2)
+            return false;
+        // About as many points as segments: a load of at most two thirds keeps the probes short
+        // and the table small enough to stay in the cache.
+        size_t slots = 64;
+        while (2 * slots < 3 * segments.size())
             slots *= 2;
-        m_slots.assign(slots, Slot{});
+        if (m_slots.size() < slots) {
+            m_slots.assign(slots, Slot{});
+            m_stamp = 0;
+        }
+        m_mask = slots - 1;
+        if (++m_stamp == 0) {  // the stamps went round: start afresh
+            std::fill(m_slots.begin(), m_slots.end(), Slot{});
+            m_stamp = 1;
+        }
+        m_partner.assign(2 * segments.size(), kNoEnd);
         for (size_t s = 0; s < segments.size(); ++s) {
             const Templine& t = segments[s];
             if (std::isnan(t.x1) || std::isnan(t.y1) || std::isnan(t.x2) || std::isnan(t.y2))
@@ -318,132 +400,133 @@ public:
         return true;
     }
 
-    // An unused segment whose start (byStart) or end equals p, or -1.
-    int64_t Find(KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) const
-    {
-        const Slot* slot = Lookup(PointKey(p));
-        if (!slot)
-            return -1;
-        for (const uint32_t end : slot->ends)
-            if (end != kNone && ((end & 1u) == 0) == byStart && !used[end >> 1])
-                return end >> 1;
-        return -1;
-    }
+    // The other end at the point of `end`, or kNoEnd.
+    uint32_t Partner(uint32_t end) const { return m_partner[end]; }
 
 private:
-    static constexpr uint32_t kNone = UINT32_MAX;
+    static constexpr uint32_t kPaired = 0x80000000u;  // set in Slot::end once a second end came
     struct Slot {
-        uint64_t key = 0;
-        uint32_t ends[2] = {kNone, kNone};  // 2 x segment + (0 start, 1 end)
+        uint32_t keyHigh = 0, keyLow = 0;  // the point's key, in two halves to keep slots at 12 bytes
+        uint32_t stamp = 0;
+        uint32_t end = 0;  // the first end seen at this point, with kPaired
     };
 
-    size_t Home(uint64_t key) const
-    {
-        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
-        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
-    }
-    const Slot* Lookup(uint64_t key) const
-    {
-        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
-            const Slot& slot = m_slots[i];
-            if (slot.ends[0] == kNone)
-                return nullptr;
-            if (slot.key == key)
-                return &slot;
-        }
-    }
     bool AddEnd(KW_FPOINT p, uint32_t end)
     {
         const uint64_t key = PointKey(p);
-        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
+        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+        for (size_t i = size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;; i = (i + 1) & m_mask) {
             Slot& slot = m_slots[i];
-            if (slot.ends[0] == kNone) {
-                slot.key = key;
-                slot.ends[0] = end;
+            if (slot.stamp != m_stamp) {
+                slot = {uint32_t(key >> 32), uint32_t(key), m_stamp, end};
                 return true;
             }
-            if (slot.key == key) {
-                if (slot.ends[1] != kNone)
+            if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key)) {
+                if (slot.end & kPaired)
                     return false;  // a third end
-                slot.ends[1] = end;
+                m_partner[slot.end] = end;
+                m_partner[end] = slot.end;
+                slot.end |= kPaired;
                 return true;
             }
         }
     }
 
     std::vector<Slot> m_slots;
+    size_t m_mask = 0;
+    uint32_t m_stamp = 0;
+    std::vector<uint32_t> m_partner;  // per end
 };
 
-// Grows polylines from the segments, `find(p, byStart, used)` giving an unused segment with an
-// end at p.
-template <class FindEnd>
-bool JoinWith(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
-              FindEnd find)
-{
-    std::vector<uint8_t> used(segments.size(), 0);
-    size_t remaining = segments.size();
-    size_t next = 0;
-    PolylineBuilder line;
-    while (remaining > 0) {
-        if (cancel && cancel->load(std::memory_order_relaxed) != 0)
-            return false;
-        while (used[next])
-            ++next;
-        const Templine& first = segments[next];
-        line.Start({first.x1, first.y1}, {first.x2, first.y2});
-        used[next] = 1;
-        // Segments only ever become used, so a first point that found no neighbour never will.
-        bool headEnded = false;
-        for (;;) {
-            --remaining;
-            if (line.bounds.closed || remaining == 0)
-                break;
-            const KW_FPOINT head = line.First();
-            const KW_FPOINT tail = line.Last();
-            int64_t found = headEnded ? -1 : find(head, true, used);
-            if (found < 0 && !headEnded)
-                found = find(head, false, used);
-            headEnded = found < 0;
-            if (found < 0)
-                found = find(tail, true, used);
-            if (found < 0)
-                found = find(tail, false, used);
-            if (found < 0)
-                break;
-            const Templine& t = segments[size_t(found)];
-            const KW_FPOINT a{t.x1, t.y1}, b{t.x2, t.y2};
-            if (a == head)
-                line.InsertFront(b);
-            else if (a == tail)
-                line.InsertBack(b);
-            else if (b == head)
-                line.InsertFront(a);
-            else
-                line.InsertBack(a);
-            used[size_t(found)] = 1;
-        }
-        level.polylines.push_back(line.Finish());
+// Joins the segments of one sub-level after another, keeping its tables between them.
+class SegmentJoiner {
+public:
+    bool Join(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
+    {
+        if (segments.empty())
+            return true;
+        if (m_partners.Build(segments))
+            return Walk(segments, level, cancel, [&](KW_FPOINT, uint32_t endThere) -> int64_t {
+                const uint32_t other = m_partners.Partner(endThere);
+                return (other == kNoEnd || m_used[other >> 1]) ? -1 : int64_t(other >> 1);
+            });
+        // Where three or more ends meet, the sorted order of equal end points decides: a segment
+        // starting at the point before one ending there.
+        const EndpointIndex starts(segments, true);
+        const EndpointIndex ends(segments, false);
+        return Walk(segments, level, cancel, [&](KW_FPOINT p, uint32_t) {
+            const int64_t found = starts.Find(p, m_used);
+            return found >= 0 ? found : ends.Find(p, m_used);
+        });
     }
-    return true;
-}
+
+private:
+    // Grows polylines from the segments; `find(p, endThere)` gives an unused segment with an end
+    // at p, where p is the point of the (used) end `endThere`, or -1.
+    template <class FindEnd>
+    bool Walk(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
+              FindEnd find)
+    {
+        m_used.assign(segments.size(), 0);
+        size_t remaining = segments.size();
+        size_t next = 0;
+        while (remaining > 0) {
+            if (cancel && cancel->load(std::memory_order_relaxed) != 0)
+                return false;
+            while (m_used[next])
+                ++next;
+            const Templine& first = segments[next];
+            m_line.Start({first.x1, first.y1}, {first.x2, first.y2});
+            m_used[next] = 1;
+            uint32_t headEnd = uint32_t(2 * next), tailEnd = uint32_t(2 * next + 1);
+            // Segments only ever become used, so a first point that found no neighbour never will.
+            bool headEnded = false;
+            for (;;) {
+                --remaining;
+                if (m_line.bounds.closed || remaining == 0)
+                    break;
+                const KW_FPOINT head = m_line.First();
+                const KW_FPOINT tail = m_line.Last();
+                int64_t found = headEnded ? -1 : find(head, headEnd);
+                headEnded = found < 0;
+                if (found < 0)
+                    found = find(tail, tailEnd);
+                if (found < 0)
+                    break;
+                const Templine& t = segments[size_t(found)];
+                const KW_FPOINT a{t.x1, t.y1}, b{t.x2, t.y2};
+                const uint32_t startEnd = uint32_t(2 * found), endEnd = startEnd + 1;
+                if (a == head) {
+                    m_line.InsertFront(b);
+                    headEnd = endEnd;
+                } else if (a == tail) {
+                    m_line.InsertBack(b);
+                    tailEnd = endEnd;
+                } else if (b == head) {
+                    m_line.InsertFront(a);
+                    headEnd = startEnd;
+                } else {
+                    m_line.InsertBack(a);
+                    tailEnd = startEnd;
+                }
+                m_used[size_t(found)] = 1;
+            }
+            level.polylines.push_back(m_line.Finish());
+        }
+        return true;
+    }
+
+    EndPartners m_partners;
+    std::vector<uint8_t> m_used;  // per segment
+    PolylineBuilder m_line;
+};
 
 }  // namespace
 
 bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
 {
-    if (segments.empty())
-        return true;
-    PairedEnds paired;
-    if (paired.Build(segments))
-        return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
-            return paired.Find(p, byStart, used);
-        });
-    // Where three or more ends meet, the sorted order of equal end points decides.
-    const EndpointIndex starts(segments, true);
-    const EndpointIndex ends(segments, false);
-    return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
-        return (byStart ? starts : ends).Find(p, used);
-    });
+    SegmentJoiner joiner;
+    return joiner.Join(segments, level, cancel);
 }
 
 float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)
@@ -470,12 +553,13 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
         return true;
     const BoxRanges ranges(surface);
     CCMAP_Templine segments;
+    SegmentJoiner joiner;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
         segments.clear();
         if (!TraceRanged(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, v, segments))
             return false;
-        if (!JoinSegments(segments, result.entries[size_t(e)], &surface.cancel))
+        if (!joiner.Join(segments, result.entries[size_t(e)], &surface.cancel))
             return false;
         if (surface.Cancelled())
             return false;
