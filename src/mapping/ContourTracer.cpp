@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -23,17 +24,25 @@ inline int Sign(double h)
     return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
 }
 
-// Smallest and largest node value of every box, row by row (box (i, j) at j * (nx - 1) + i), and
-// the same over runs of kRunBoxes boxes within a row and over whole rows, so that a sub-level
-// passes over a row or a run without its value by reading two floats. A box with a value that
-// is not finite gets an empty range and is never traced.
+// A node value that is not finite makes its boxes untraceable; for the ranges below it counts
+// as no value at all (+inf for a smallest, -inf for a largest value).
+inline bool IsFinite(float z)
+{
+    return std::fabs(z) <= FLT_MAX;
+}
+
+// The smallest and largest finite node value of every run of kRunBoxes boxes within a row of
+// boxes (run r of row j spans boxes 32r .. 32r + 31, nodes 32r .. 32r + 32 by j .. j + 1), and
+// of every whole row, so that a sweep passes over a row or a run without a level by reading two
+// floats. A run's range holds the range of each of its boxes with only finite values, which is
+// all a filter needs. The runs are stored run by run (run r of row j at r * boxesY + j), so one
+// pass down the node columns, which are stored one after another, fills them.
 struct BoxRanges {
     static constexpr int32_t kRunBoxes = 32;
     int32_t boxesX = 0;
     int32_t boxesY = 0;
     int32_t runsPerRow = 0;
-    std::vector<float> lo, hi;
-    std::vector<float> runLo, runHi;  // run r of row j at j * runsPerRow + r
+    std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
     explicit BoxRanges(const CSurface3DData& s)
@@ -41,53 +50,70 @@ struct BoxRanges {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
         runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
-        lo.resize(size_t(boxesX) * size_t(boxesY));
-        hi.resize(lo.size());
-        // The nodes are stored column by column and the ranges row by row: a block of rows at a
-        // time keeps both the reads and the writes within a few cache lines per column.
-        constexpr int32_t kRowBlock = 16;
-        for (int32_t jb = 0; jb < boxesY; jb += kRowBlock) {
-            const int32_t jEnd = std::min(boxesY, jb + kRowBlock);
-            for (int32_t i = 0; i < boxesX; ++i) {
-                const float* c0 = s.Column(i);
-                const float* c1 = s.Column(i + 1);
-                for (int32_t j = jb; j < jEnd; ++j) {
-                    const float a = c0[j], b = c1[j], c = c1[j + 1], d = c0[j + 1];
-                    float mn = std::min(std::min(a, b), std::min(c, d));
-                    float mx = std::max(std::max(a, b), std::max(c, d));
-                    if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) {
-                        mn = INFINITY;
-                        mx = -INFINITY;
-                    }
-                    const size_t at = size_t(j) * size_t(boxesX) + size_t(i);
-                    lo[at] = mn;
-                    hi[at] = mx;
-                }
-            }
-        }
         runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
         runHi.assign(runLo.size(), -INFINITY);
-        rowLo.assign(size_t(boxesY), INFINITY);
-        rowHi.assign(size_t(boxesY), -INFINITY);
-        for (int32_t j = 0; j < boxesY; ++j) {
-            const float* rowLoBoxes = lo.data() + size_t(j) * size_t(boxesX);
-            const float* rowHiBoxes = hi.data() + size_t(j) * size_t(boxesX);
-            for (int32_t r = 0; r < runsPerRow; ++r) {
-                float mn = INFINITY, mx = -INFINITY;
-                const int32_t end = std::min(boxesX, (r + 1) * kRunBoxes);
-                for (int32_t i = r * kRunBoxes; i < end; ++i) {
-                    mn = std::min(mn, rowLoBoxes[i]);
-                    mx = std::max(mx, rowHiBoxes[i]);
+        std::vector<float> pairLo(static_cast<size_t>(boxesY)), pairHi(static_cast<size_t>(boxesY));
+        for (int32_t i = 0; i <= boxesX && boxesY > 0; ++i) {
+            // Nodes (i, j) and (i, j + 1) of every row of boxes.
+            const float* c = s.Column(i);
+            for (int32_t j = 0; j < boxesY; ++j) {
+                const float a = c[j], b = c[j + 1];
+                const float aLo = IsFinite(a) ? a : INFINITY, bLo = IsFinite(b) ? b : INFINITY;
+                const float aHi = IsFinite(a) ? a : -INFINITY, bHi = IsFinite(b) ? b : -INFINITY;
+                pairLo[size_t(j)] = std::min(aLo, bLo);
+                pairHi[size_t(j)] = std::max(aHi, bHi);
+            }
+            // Column i is the left side of a box of run i / 32 and the right side of one of
+            // run (i - 1) / 32.
+            const int32_t runs[2] = {i < boxesX ? i / kRunBoxes : -1,
+                                     (i > 0 && (i % kRunBoxes == 0 || i == boxesX)) ? (i - 1) / kRunBoxes : -1};
+            for (const int32_t run : runs) {
+                if (run < 0)
+                    continue;
+                float* lo = runLo.data() + size_t(run) * size_t(boxesY);
+                float* hi = runHi.data() + size_t(run) * size_t(boxesY);
+                for (int32_t j = 0; j < boxesY; ++j) {
+                    lo[j] = std::min(lo[j], pairLo[size_t(j)]);
+                    hi[j] = std::max(hi[j], pairHi[size_t(j)]);
                 }
-                const size_t at = size_t(j) * size_t(runsPerRow) + size_t(r);
-                runLo[at] = mn;
-                runHi[at] = mx;
-                rowLo[size_t(j)] = std::min(rowLo[size_t(j)], mn);
-                rowHi[size_t(j)] = std::max(rowHi[size_t(j)], mx);
             }
         }
+        rowLo.assign(size_t(boxesY), INFINITY);
+        rowHi.assign(size_t(boxesY), -INFINITY);
+        for (int32_t run = 0; run < runsPerRow; ++run)
+            for (int32_t j = 0; j < boxesY; ++j) {
+                rowLo[size_t(j)] = std::min(rowLo[size_t(j)], RunLo(run, j));
+                rowHi[size_t(j)] = std::max(rowHi[size_t(j)], RunHi(run, j));
+            }
     }
+
+    float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
+    float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
 };
+
+// Smallest and largest node value of boxes begin .. end - 1 of row j (at most kRunBoxes), a box
+// with a value that is not finite getting an empty range so that it is never traced.
+void RangesOfBoxes(const CSurface3DData& s, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
+{
+    float below[BoxRanges::kRunBoxes + 1], above[BoxRanges::kRunBoxes + 1];
+    const int32_t count = end - begin;
+    for (int32_t k = 0; k <= count; ++k) {
+        const float* c = s.Column(begin + k) + j;
+        below[k] = c[0];
+        above[k] = c[1];
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        const float a = below[k], b = below[k + 1], c = above[k + 1], d = above[k];
+        float mn = std::min(std::min(a, b), std::min(c, d));
+        float mx = std::max(std::max(a, b), std::max(c, d));
+        if (!(IsFinite(a) && IsFinite(b) && IsFinite(c) && IsFinite(d))) {
+            mn = INFINITY;
+            mx = -INFINITY;
+        }
+        lo[k] = mn;
+        hi[k] = mx;
+    }
+}
 
 // Emits the segments of box (i, j) at level v.
 void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Templine& out)
@@ -177,32 +203,49 @@ uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
     return mask;
 }
 
-// The cancel flag is read once per row and once per run of boxes holding the level, which is
-// at most kRunBoxes boxes apart.
-bool TraceRanged(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
-                 float v, CCMAP_Templine& out)
+// One level value of a sweep and the segment array it fills.
+struct SweepLevel {
+    float value;
+    CCMAP_Templine* out;
+};
+
+// Appends the segments of every level of `levels` (ascending by value, none a NaN) over boxes
+// i0..i1-1, j0..j1-1. One sweep serves all levels: a row, and within it a run of boxes, is
+// visited for just the levels inside its range, so each box's nodes are read while they are in
+// the cache. Each level's array still gets its segments in the order of a sweep for that level
+// alone: rows from the top down, boxes left to right, triangles 1..4. The cancel flag is read
+// once per row and once per run of boxes holding a level, at most kRunBoxes boxes apart.
+bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
+                const std::vector<SweepLevel>& levels)
 {
+    const auto firstAtLeast = [](auto from, auto to, float bound) {
+        return std::lower_bound(from, to, bound, [](const SweepLevel& l, float b) { return l.value < b; });
+    };
     const int32_t firstRun = i0 / BoxRanges::kRunBoxes;
     const int32_t lastRun = (i1 - 1) / BoxRanges::kRunBoxes;
     for (int32_t j = j1 - 1; j >= j0; --j) {
         if (s.Cancelled())
             return false;
-        if (!(r.rowLo[size_t(j)] <= v && v <= r.rowHi[size_t(j)]))
-            continue;  // no box of this row holds the level
-        const float* lo = r.lo.data() + size_t(j) * size_t(r.boxesX);
-        const float* hi = r.hi.data() + size_t(j) * size_t(r.boxesX);
-        const float* runLo = r.runLo.data() + size_t(j) * size_t(r.runsPerRow);
-        const float* runHi = r.runHi.data() + size_t(j) * size_t(r.runsPerRow);
+        const auto rowFirst = firstAtLeast(levels.begin(), levels.end(), r.rowLo[size_t(j)]);
+        if (rowFirst == levels.end() || !(rowFirst->value <= r.rowHi[size_t(j)]))
+            continue;  // no box of this row holds a level
         for (int32_t run = firstRun; run <= lastRun; ++run) {
-            if (!(runLo[run] <= v && v <= runHi[run]))
+            const float runHi = r.RunHi(run, j);
+            auto level = firstAtLeast(rowFirst, levels.end(), r.RunLo(run, j));
+            if (level == levels.end() || !(level->value <= runHi))
                 continue;
             if (s.Cancelled())
                 return false;
             const int32_t begin = std::max(i0, run * BoxRanges::kRunBoxes);
             const int32_t end = std::min(i1, (run + 1) * BoxRanges::kRunBoxes);
-            for (uint32_t crossed = CrossedBoxes(lo + begin, hi + begin, end - begin, v); crossed != 0;
-                 crossed &= crossed - 1)
-                TraceBox(s, begin + std::countr_zero(crossed), j, v, out);
+            if (begin >= end)
+                continue;
+            float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
+            RangesOfBoxes(s, begin, end, j, lo, hi);
+            for (; level != levels.end() && level->value <= runHi; ++level)
+                for (uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
+                     crossed != 0; crossed &= crossed - 1)
+                    TraceBox(s, begin + std::countr_zero(crossed), j, level->value, *level->out);
         }
     }
     return true;
@@ -352,7 +395,10 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
     i1 = std::min(i1, surface.NX() - 1);
     j1 = std::min(j1, surface.NY() - 1);
     const BoxRanges ranges(surface);
-    return TraceRanged(surface, ranges, i0, i1, j0, j1, v, out);
+    std::vector<SweepLevel> levels;
+    if (!std::isnan(v))  // a NaN holds no box
+        levels.push_back({v, &out});
+    return TraceSweep(surface, ranges, i0, i1, j0, j1, levels);
 }
 
 namespace {
@@ -552,15 +598,23 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     if (entries == 0)
         return true;
     const BoxRanges ranges(surface);
-    CCMAP_Templine segments;
-    SegmentJoiner joiner;
+    std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
+    std::vector<SweepLevel> sweep;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
-        segments.clear();
-        if (!TraceRanged(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, v, segments))
+        if (!std::isnan(v))  // a NaN holds no box
+            sweep.push_back({v, &segments[size_t(e)]});
+    }
+    std::stable_sort(sweep.begin(), sweep.end(),
+                     [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
+    if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
+        return false;
+    SegmentJoiner joiner;
+    for (int e = 0; e < entries; ++e) {
+        CCMAP_Templine& own = segments[size_t(e)];
+        if (!joiner.Join(own, result.entries[size_t(e)], &surface.cancel))
             return false;
-        if (!joiner.Join(segments, result.entries[size_t(e)], &surface.cancel))
-            return false;
+        CCMAP_Templine().swap(own);  // no longer needed
         if (surface.Cancelled())
             return false;
     }
