@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -203,10 +204,19 @@ uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
     return mask;
 }
 
+// Where the segments of one row of boxes begin in a sub-level's array, and the band of y that
+// row spans: every point of those segments lies within yLow .. yHigh.
+struct SegmentRow {
+    uint32_t first;
+    float yLow, yHigh;
+};
+
 // One level value of a sweep and the segment array it fills.
 struct SweepLevel {
     float value;
     CCMAP_Templine* out;
+    std::vector<SegmentRow>* rows = nullptr;  // where each row's segments begin, when wanted
+    int32_t lastRow = -1;                     // the row of the last segment, while rows are noted
 };
 
 // Appends the segments of every level of `levels` (ascending by value, none a NaN) over boxes
@@ -216,7 +226,7 @@ struct SweepLevel {
 // alone: rows from the top down, boxes left to right, triangles 1..4. The cancel flag is read
 // once per row and once per run of boxes holding a level, at most kRunBoxes boxes apart.
 bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
-                const std::vector<SweepLevel>& levels)
+                std::vector<SweepLevel>& levels)
 {
     const auto firstAtLeast = [](auto from, auto to, float bound) {
         return std::lower_bound(from, to, bound, [](const SweepLevel& l, float b) { return l.value < b; });
@@ -242,10 +252,15 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
                 continue;
             float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
             RangesOfBoxes(s, begin, end, j, lo, hi);
-            for (; level != levels.end() && level->value <= runHi; ++level)
-                for (uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
-                     crossed != 0; crossed &= crossed - 1)
+            for (; level != levels.end() && level->value <= runHi; ++level) {
+                uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
+                if (crossed != 0 && level->rows && level->lastRow != j) {
+                    level->rows->push_back({uint32_t(level->out->size()), s.Y(j), s.Y(j + 1)});
+                    level->lastRow = j;
+                }
+                for (; crossed != 0; crossed &= crossed - 1)
                     TraceBox(s, begin + std::countr_zero(crossed), j, level->value, *level->out);
+            }
         }
     }
     return true;
@@ -316,10 +331,12 @@ uint64_t PointKey(KW_FPOINT p)
     return (uint64_t(ordered(p.x)) << 32) | ordered(p.y);
 }
 
-// The segments sorted by one of their ends, for finding an unused segment with a given end point.
-// The keys sit next to the segment numbers, so sorting and searching read one array in order;
-// the sort compares exactly as (x, then y) does, so equal end points keep the order that sorting
-// the segment numbers by their coordinates gives.
+// The segments sorted by one of their ends, for finding an unused segment with a given end point
+// where three or more ends meet. The keys sit next to the segment numbers, so sorting and
+// searching read one array in order; the sort compares exactly as (x, then y) does, so equal end
+// points keep the order that sorting the segment numbers by their coordinates gives. That order
+// decides which of several segments at one point is taken, so the whole array is sorted the
+// same way every time, even when only a few points are crowded.
 class EndpointIndex {
 public:
     EndpointIndex(const CCMAP_Templine& segments, bool byStart) : m_segments(segments), m_byStart(byStart)
@@ -328,35 +345,17 @@ public:
         for (size_t s = 0; s < segments.size(); ++s)
             m_entries[s] = {PointKey(End(uint32_t(s))), uint32_t(s)};
         std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
-        // Where each key's run of entries starts, in an open-addressed table of at least twice
-        // as many slots as entries.
-        size_t slots = 16;
-        while (slots < 2 * m_entries.size())
-            slots *= 2;
-        m_runStart.assign(slots, kEmpty);
-        for (size_t e = 0; e < m_entries.size(); ++e) {
-            if (e > 0 && m_entries[e].key == m_entries[e - 1].key)
-                continue;
-            size_t slot = Slot(m_entries[e].key);
-            while (m_runStart[slot] != kEmpty)
-                slot = (slot + 1) & (m_runStart.size() - 1);
-            m_runStart[slot] = uint32_t(e);
-        }
     }
 
     // An unused segment whose end of this index equals p, or -1.
     int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
     {
         const uint64_t key = PointKey(p);
-        for (size_t slot = Slot(key); m_runStart[slot] != kEmpty; slot = (slot + 1) & (m_runStart.size() - 1)) {
-            auto it = m_entries.begin() + m_runStart[slot];
-            if (it->key != key)
-                continue;
-            for (; it != m_entries.end() && it->key == key; ++it)
-                if (!used[it->segment] && End(it->segment) == p)
-                    return it->segment;
-            return -1;
-        }
+        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                   [](const Entry& e, uint64_t k) { return e.key < k; });
+        for (; it != m_entries.end() && it->key == key; ++it)
+            if (!used[it->segment] && End(it->segment) == p)
+                return it->segment;
         return -1;
     }
 
@@ -365,12 +364,6 @@ private:
         uint64_t key;
         uint32_t segment;
     };
-    static constexpr uint32_t kEmpty = UINT32_MAX;
-    size_t Slot(uint64_t key) const
-    {
-        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
-        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_runStart.size() - 1);
-    }
     KW_FPOINT End(uint32_t s) const
     {
         const Templine& t = m_segments[s];
@@ -380,7 +373,6 @@ private:
     const CCMAP_Templine& m_segments;
     bool m_byStart;
     std::vector<Entry> m_entries;
-    std::vector<uint32_t> m_runStart;  // hash slot -> first entry of a key, or kEmpty
 };
 
 }  // namespace
@@ -404,105 +396,213 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
 namespace {
 
 // Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
-constexpr uint32_t kNoEnd = UINT32_MAX;
+constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
+constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
 
-// Every end point met by at most two segment ends, which is what a level gives except where it
-// passes exactly through a grid node or a box centre (or two crossings round to one float). At
-// such a point the one other end is the only candidate, so the segment found does not depend on
-// how equal end points are ordered, and it is known before the walk: each end is linked to its
-// partner, the other end at the same point.
+// Links every segment end to its partner, the one other end at the same point (equal x and equal
+// y, -0.0 being 0.0). That is what a level gives almost everywhere: only where it passes exactly
+// through a grid node or a box centre, or where two crossings round to one float, do three or
+// more ends meet, and those ends are marked crowded. A point with a coordinate that is not a
+// number equals nothing.
 //
-// The table of points is kept from one sub-level to the next: a slot belongs to the current
-// sub-level only when it carries the current stamp, so nothing is cleared between sub-levels.
+// Points are matched through a hash table. Given the rows of boxes the segments came from (in
+// the order traced, from the top down), only two rows' points are in the table at a time: a
+// point in one row can equal only points of that row or of the row next to it, since rows
+// further apart have disjoint bands of y. The small tables stay in the cache where one table
+// for a whole sub-level would not. Without rows, or when a point lies outside its row's band,
+// one table takes all points.
 class EndPartners {
 public:
-    // False when some point is met by three or more ends, or a coordinate is not a number.
-    bool Build(const CCMAP_Templine& segments)
+    void Build(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows)
     {
-        if (segments.size() >= kPaired / 2)
-            return false;
-        // About as many points as segments: a load of at most two thirds keeps the probes short
-        // and the table small enough to stay in the cache.
-        size_t slots = 64;
-        while (2 * slots < 3 * segments.size())
-            slots *= 2;
-        if (m_slots.size() < slots) {
-            m_slots.assign(slots, Slot{});
-            m_stamp = 0;
+        if (segments.size() >= kEndMask / 2) {  // beyond the slot's end numbers: no links at all
+            m_partner.assign(2 * segments.size(), kCrowded);
+            m_crowded = true;
+            return;
         }
-        m_mask = slots - 1;
-        if (++m_stamp == 0) {  // the stamps went round: start afresh
-            std::fill(m_slots.begin(), m_slots.end(), Slot{});
-            m_stamp = 1;
-        }
-        m_partner.assign(2 * segments.size(), kNoEnd);
+        if (rows && BuildByRows(segments, *rows))
+            return;
+        Reset(segments.size());
+        m_current.Reset(segments.size());
         for (size_t s = 0; s < segments.size(); ++s) {
             const Templine& t = segments[s];
-            if (std::isnan(t.x1) || std::isnan(t.y1) || std::isnan(t.x2) || std::isnan(t.y2))
+            AddEnd(m_current, {t.x1, t.y1}, uint32_t(2 * s));
+            AddEnd(m_current, {t.x2, t.y2}, uint32_t(2 * s + 1));
+        }
+    }
+
+    // The other end at the point of `end`, kNoEnd or kCrowded.
+    uint32_t Partner(uint32_t end) const { return m_partner[end]; }
+    bool Crowded() const { return m_crowded; }
+
+private:
+    static constexpr uint32_t kPaired = 0x80000000u;   // a second end came to the point
+    static constexpr uint32_t kCrowdedBit = 0x40000000u;  // and a third
+    static constexpr uint32_t kEndMask = 0x3FFFFFFFu;
+
+    struct Slot {
+        uint32_t keyHigh = 0, keyLow = 0;  // the point's key, in two halves to keep slots at 16 bytes
+        uint32_t stamp = 0;
+        uint32_t end = 0;  // the first end seen at the point, with kPaired and kCrowdedBit
+    };
+
+    // Open addressing with linear probes. The slots are kept from one use to the next: a slot is
+    // taken only while it carries the table's current stamp, so starting afresh costs nothing.
+    class PointTable {
+    public:
+        void Reset(size_t points)
+        {
+            size_t slots = 16;
+            while (2 * slots < 3 * points)  // a load of at most two thirds keeps the probes short
+                slots *= 2;
+            if (m_slots.size() < slots) {
+                m_slots.assign(slots, Slot{});
+                m_stamp = 0;
+            }
+            m_mask = slots - 1;
+            if (++m_stamp == 0) {  // the stamps went round: clear them once
+                std::fill(m_slots.begin(), m_slots.end(), Slot{});
+                m_stamp = 1;
+            }
+        }
+        Slot* Find(uint64_t key)
+        {
+            for (size_t i = Home(key);; i = (i + 1) & m_mask) {
+                Slot& slot = m_slots[i];
+                if (slot.stamp != m_stamp)
+                    return nullptr;
+                if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key))
+                    return &slot;
+            }
+        }
+        // The slot of `key` if it was there; else adds it with `end` and returns nullptr.
+        Slot* FindOrAdd(uint64_t key, uint32_t end)
+        {
+            for (size_t i = Home(key);; i = (i + 1) & m_mask) {
+                Slot& slot = m_slots[i];
+                if (slot.stamp != m_stamp) {
+                    slot = {uint32_t(key >> 32), uint32_t(key), m_stamp, end};
+                    return nullptr;
+                }
+                if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key))
+                    return &slot;
+            }
+        }
+
+    private:
+        size_t Home(uint64_t key) const
+        {
+            // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+            return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;
+        }
+        std::vector<Slot> m_slots;
+        size_t m_mask = 0;
+        uint32_t m_stamp = 0;
+    };
+
+    void Reset(size_t segments)
+    {
+        m_partner.assign(2 * segments, kNoEnd);
+        m_crowded = false;
+    }
+
+    // Another end at the point of `slot`.
+    void Meet(Slot& slot, uint32_t end)
+    {
+        const uint32_t first = slot.end & kEndMask;
+        if (slot.end & kCrowdedBit) {
+            m_partner[end] = kCrowded;
+        } else if (slot.end & kPaired) {
+            const uint32_t second = m_partner[first];
+            m_partner[first] = m_partner[second] = m_partner[end] = kCrowded;
+            slot.end |= kCrowdedBit;
+            m_crowded = true;
+        } else {
+            m_partner[first] = end;
+            m_partner[end] = first;
+            slot.end |= kPaired;
+        }
+    }
+
+    void AddEnd(PointTable& table, KW_FPOINT p, uint32_t end)
+    {
+        if (std::isnan(p.x) || std::isnan(p.y))
+            return;
+        if (Slot* slot = table.FindOrAdd(PointKey(p), end))
+            Meet(*slot, end);
+    }
+
+    // False, with nothing decided, when the rows do not keep their points apart as they should.
+    bool BuildByRows(const CCMAP_Templine& segments, const std::vector<SegmentRow>& rows)
+    {
+        for (size_t r = 0; r < rows.size(); ++r) {
+            // Bands of positive height, each at or below the one before: rows two apart in the
+            // list share no y.
+            if (!(rows[r].yLow < rows[r].yHigh) || (r > 0 && !(rows[r].yHigh <= rows[r - 1].yLow)))
                 return false;
-            if (!AddEnd({t.x1, t.y1}, uint32_t(2 * s)) || !AddEnd({t.x2, t.y2}, uint32_t(2 * s + 1)))
+            if (rows[r].first > segments.size() || (r > 0 && rows[r].first < rows[r - 1].first))
                 return false;
+        }
+        if (segments.empty() || rows.empty() || rows[0].first != 0)
+            return segments.empty();
+        Reset(segments.size());
+        PointTable* previous = &m_previous;
+        PointTable* current = &m_current;
+        previous->Reset(0);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const size_t first = rows[r].first;
+            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : segments.size();
+            current->Reset(2 * (last - first));
+            for (size_t s = first; s < last; ++s) {
+                const Templine& t = segments[s];
+                const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
+                for (uint32_t k = 0; k < 2; ++k) {
+                    const KW_FPOINT p = ends[k];
+                    const uint32_t end = uint32_t(2 * s + k);
+                    if (std::isnan(p.x) || std::isnan(p.y))
+                        continue;
+                    if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
+                        return false;
+                    const uint64_t key = PointKey(p);
+                    if (Slot* slot = previous->Find(key))
+                        Meet(*slot, end);
+                    else if (Slot* own = current->FindOrAdd(key, end))
+                        Meet(*own, end);
+                }
+            }
+            std::swap(previous, current);
         }
         return true;
     }
 
-    // The other end at the point of `end`, or kNoEnd.
-    uint32_t Partner(uint32_t end) const { return m_partner[end]; }
-
-private:
-    static constexpr uint32_t kPaired = 0x80000000u;  // set in Slot::end once a second end came
-    struct Slot {
-        uint32_t keyHigh = 0, keyLow = 0;  // the point's key, in two halves to keep slots at 12 bytes
-        uint32_t stamp = 0;
-        uint32_t end = 0;  // the first end seen at this point, with kPaired
-    };
-
-    bool AddEnd(KW_FPOINT p, uint32_t end)
-    {
-        const uint64_t key = PointKey(p);
-        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
-        for (size_t i = size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;; i = (i + 1) & m_mask) {
-            Slot& slot = m_slots[i];
-            if (slot.stamp != m_stamp) {
-                slot = {uint32_t(key >> 32), uint32_t(key), m_stamp, end};
-                return true;
-            }
-            if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key)) {
-                if (slot.end & kPaired)
-                    return false;  // a third end
-                m_partner[slot.end] = end;
-                m_partner[end] = slot.end;
-                slot.end |= kPaired;
-                return true;
-            }
-        }
-    }
-
-    std::vector<Slot> m_slots;
-    size_t m_mask = 0;
-    uint32_t m_stamp = 0;
-    std::vector<uint32_t> m_partner;  // per end
+    PointTable m_previous, m_current;
+    std::vector<uint32_t> m_partner;  // per end: the other end at its point, kNoEnd or kCrowded
+    bool m_crowded = false;
 };
 
 // Joins the segments of one sub-level after another, keeping its tables between them.
 class SegmentJoiner {
 public:
-    bool Join(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
+    bool Join(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows, CCMAP_ContourLevel& level,
+              const std::atomic<int32_t>* cancel)
     {
         if (segments.empty())
             return true;
-        if (m_partners.Build(segments))
-            return Walk(segments, level, cancel, [&](KW_FPOINT, uint32_t endThere) -> int64_t {
-                const uint32_t other = m_partners.Partner(endThere);
-                return (other == kNoEnd || m_used[other >> 1]) ? -1 : int64_t(other >> 1);
-            });
+        m_partners.Build(segments, rows);
         // Where three or more ends meet, the sorted order of equal end points decides: a segment
         // starting at the point before one ending there.
-        const EndpointIndex starts(segments, true);
-        const EndpointIndex ends(segments, false);
-        return Walk(segments, level, cancel, [&](KW_FPOINT p, uint32_t) {
-            const int64_t found = starts.Find(p, m_used);
-            return found >= 0 ? found : ends.Find(p, m_used);
+        std::optional<EndpointIndex> starts, ends;
+        if (m_partners.Crowded()) {
+            starts.emplace(segments, true);
+            ends.emplace(segments, false);
+        }
+        return Walk(segments, level, cancel, [&](KW_FPOINT p, uint32_t endThere) -> int64_t {
+            const uint32_t other = m_partners.Partner(endThere);
+            if (other == kCrowded) {
+                const int64_t found = starts->Find(p, m_used);
+                return found >= 0 ? found : ends->Find(p, m_used);
+            }
+            return (other == kNoEnd || m_used[other >> 1]) ? -1 : int64_t(other >> 1);
         });
     }
 
@@ -572,7 +672,7 @@ private:
 bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
 {
     SegmentJoiner joiner;
-    return joiner.Join(segments, level, cancel);
+    return joiner.Join(segments, nullptr, level, cancel);
 }
 
 float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)
@@ -599,11 +699,12 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
         return true;
     const BoxRanges ranges(surface);
     std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
+    std::vector<std::vector<SegmentRow>> rows(static_cast<size_t>(entries));
     std::vector<SweepLevel> sweep;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
         if (!std::isnan(v))  // a NaN holds no box
-            sweep.push_back({v, &segments[size_t(e)]});
+            sweep.push_back({v, &segments[size_t(e)], &rows[size_t(e)]});
     }
     std::stable_sort(sweep.begin(), sweep.end(),
                      [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
@@ -612,7 +713,7 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     SegmentJoiner joiner;
     for (int e = 0; e < entries; ++e) {
         CCMAP_Templine& own = segments[size_t(e)];
-        if (!joiner.Join(own, result.entries[size_t(e)], &surface.cancel))
+        if (!joiner.Join(own, &rows[size_t(e)], result.entries[size_t(e)], &surface.cancel))
             return false;
         CCMAP_Templine().swap(own);  // no longer needed
         if (surface.Cancelled())
