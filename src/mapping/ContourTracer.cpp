@@ -46,10 +46,13 @@ struct BoxRanges {
     std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
+    std::vector<float> nodeRows;  // the node values row by row: node (i, j) at j * NX + i
+
     explicit BoxRanges(const CSurface3DData& s)
     {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
+        CopyRows(s);
         runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
         runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
         runHi.assign(runLo.size(), -INFINITY);
@@ -88,21 +91,38 @@ struct BoxRanges {
             }
     }
 
+    // The sweep goes along rows while the nodes are stored column by column: a copy row by row
+    // lets it read neighbouring nodes from neighbouring addresses. Copied a block of rows at a
+    // time, so that both the reads and the writes stay within a few cache lines per column.
+    void CopyRows(const CSurface3DData& s)
+    {
+        const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
+        nodeRows.resize(nx * ny);
+        constexpr size_t kRowBlock = 16;
+        for (size_t jb = 0; jb < ny; jb += kRowBlock) {
+            const size_t jEnd = std::min(ny, jb + kRowBlock);
+            for (size_t i = 0; i < nx; ++i) {
+                const float* c = s.Column(int32_t(i));
+                for (size_t j = jb; j < jEnd; ++j)
+                    nodeRows[j * nx + i] = c[j];
+            }
+        }
+    }
+
+    // Node values (0, j) .. (NX - 1, j).
+    const float* Row(int32_t j) const { return nodeRows.data() + size_t(j) * size_t(boxesX + 1); }
+
     float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
     float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
 };
 
 // Smallest and largest node value of boxes begin .. end - 1 of row j (at most kRunBoxes), a box
 // with a value that is not finite getting an empty range so that it is never traced.
-void RangesOfBoxes(const CSurface3DData& s, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
+void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
 {
-    float below[BoxRanges::kRunBoxes + 1], above[BoxRanges::kRunBoxes + 1];
+    const float* below = r.Row(j) + begin;
+    const float* above = r.Row(j + 1) + begin;
     const int32_t count = end - begin;
-    for (int32_t k = 0; k <= count; ++k) {
-        const float* c = s.Column(begin + k) + j;
-        below[k] = c[0];
-        above[k] = c[1];
-    }
     for (int32_t k = 0; k < count; ++k) {
         const float a = below[k], b = below[k + 1], c = above[k + 1], d = above[k];
         float mn = std::min(std::min(a, b), std::min(c, d));
@@ -117,15 +137,18 @@ void RangesOfBoxes(const CSurface3DData& s, int32_t begin, int32_t end, int32_t 
 }
 
 // Emits the segments of box (i, j) at level v.
-void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Templine& out)
+void TraceBox(const CSurface3DData& s, const BoxRanges& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
 {
     double h[5], xh[5], yh[5];
     int sh[5];
     const double level = v;
     const int32_t ci[5] = {0, i, i + 1, i + 1, i};
     const int32_t cj[5] = {0, j, j, j + 1, j + 1};
+    const float* below = r.Row(j);
+    const float* above = r.Row(j + 1);
+    const float z[5] = {0.0f, below[i], below[i + 1], above[i + 1], above[i]};
     for (int m = 4; m >= 1; --m) {
-        h[m] = double(s.Value(ci[m], cj[m])) - level;
+        h[m] = double(z[m]) - level;
         xh[m] = s.X(ci[m]);
         yh[m] = s.Y(cj[m]);
     }
@@ -251,7 +274,7 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
             if (begin >= end)
                 continue;
             float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
-            RangesOfBoxes(s, begin, end, j, lo, hi);
+            RangesOfBoxes(r, begin, end, j, lo, hi);
             for (; level != levels.end() && level->value <= runHi; ++level) {
                 uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
                 if (crossed != 0 && level->rows && level->lastRow != j) {
@@ -259,7 +282,7 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
                     level->lastRow = j;
                 }
                 for (; crossed != 0; crossed &= crossed - 1)
-                    TraceBox(s, begin + std::countr_zero(crossed), j, level->value, *level->out);
+                    TraceBox(s, r, begin + std::countr_zero(crossed), j, level->value, *level->out);
             }
         }
     }
