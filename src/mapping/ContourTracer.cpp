@@ -586,11 +586,11 @@ private:
                         continue;
                     if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
                         return false;
+                    // Only a point on the line between this row and the one before can be in both.
                     const uint64_t key = PointKey(p);
-                    if (Slot* slot = previous->Find(key))
+                    Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
+                    if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
                         Meet(*slot, end);
-                    else if (Slot* own = current->FindOrAdd(key, end))
-                        Meet(*own, end);
                 }
             }
             std::swap(previous, current);
