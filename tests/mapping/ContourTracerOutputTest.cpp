@@ -191,6 +191,16 @@ INSTANTIATE_TEST_SUITE_P(
                    {30, 40, 50, 60, 70, 80}, 10, true, 0xb43d8bf7cb5b0c8e},
         SurfaceRow{"NonUniformSpacing", 60, 45, Squared, Smoothstep,
                    [](int, int, double x, double y) { return Hills(x, y); }, {30, 40, 50, 60}, 10, true, 0x16af14441cd495b3},
+        // Rows of boxes that are not in ascending order of y, or have no height, or straddle 0.
+        SurfaceRow{"DescendingY", 45, 40, Uniform, [](int k, int n) { return 1.0 - Uniform(k, n); },
+                   [](int, int, double x, double y) { return Hills(x, y); }, {30, 40, 50, 60}, 10, true, 0xfd37dd7b03a1fd19},
+        SurfaceRow{"RepeatedY", 45, 40, Uniform, [](int k, int n) { return Uniform(k / 2, n / 2); },
+                   [](int i, int j, double x, double y) { return Hills(x, y) + 3.0 * Noise(i, j); },
+                   {30, 40, 50, 60}, 10, true, 0x24145da9520b19d5},
+        SurfaceRow{"AcrossZero", 50, 42, [](int k, int n) { return 2.0 * Uniform(k, n) - 1.0; },
+                   [](int k, int n) { return 0.5 - Uniform(k, n); },
+                   [](int i, int j, double x, double y) { return Hills(0.5 + 0.5 * x, 0.5 + y) + Noise(i, j); },
+                   {30, 40, 50, 60}, 10, true, 0xa466ed592564e8ed},
         // Integer heights on a ramp: every level runs through nodes and along box sides.
         SurfaceRow{"LevelsThroughNodes", 23, 19, Uniform, Uniform,
                    [](int i, int j, double, double) { return 10.0 * ((i + 2 * j) % 7); }, {0, 10, 20, 30, 40, 50, 60},
