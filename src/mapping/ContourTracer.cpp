@@ -227,19 +227,88 @@ uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
     return mask;
 }
 
-// Where the segments of one row of boxes begin in a sub-level's array, and the band of y that
-// row spans: every point of those segments lies within yLow .. yHigh.
+// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
+constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
+constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
+
+// Where the ends on the border of their box from one row of boxes begin in EndLinks::border,
+// and the band of y that row spans: every point of those ends lies within yLow .. yHigh.
 struct SegmentRow {
     uint32_t first;
     float yLow, yHigh;
+};
+
+// What the sweep finds out about the ends of one level's segments while it traces them, on a
+// grid whose node coordinates rise strictly in x and in y, so that boxes overlap only on their
+// borders. A point strictly inside its box can equal only points of the same box, which the
+// sweep pairs at once; the ends on the border of their box are left to the joining, row by row.
+struct EndLinks {
+    std::vector<uint32_t> partner;  // per end: the other end at its point, kNoEnd or kCrowded
+    std::vector<uint32_t> border;   // the ends on the border of their box, in the order traced
+    std::vector<SegmentRow> rows;   // where each row's border ends begin
+    int32_t lastRow = -1;           // the row of the last border ends noted
+    bool contained = true;          // every point lay within its box (closed)
+    bool crowded = false;           // some point inside a box has three or more ends
+
+    // Sorts the ends of segments first .. segments.size() - 1, all traced in box
+    // [x0, x1] x [y0, y1].
+    void Add(const CCMAP_Templine& segments, size_t first, float x0, float x1, float y0, float y1)
+    {
+        partner.resize(2 * segments.size(), kNoEnd);
+        uint32_t inside[8];
+        KW_FPOINT at[8];
+        int count = 0;
+        for (size_t s = first; s < segments.size(); ++s) {
+            const Templine& t = segments[s];
+            const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
+            for (uint32_t k = 0; k < 2; ++k) {
+                const KW_FPOINT p = ends[k];
+                const uint32_t end = uint32_t(2 * s + k);
+                if (!(x0 <= p.x && p.x <= x1 && y0 <= p.y && p.y <= y1)) {
+                    contained = false;  // also a NaN
+                    continue;
+                }
+                if (x0 < p.x && p.x < x1 && y0 < p.y && p.y < y1) {
+                    if (count == 8) {  // more ends than a box gives: leave it all to the joining
+                        contained = false;
+                        continue;
+                    }
+                    inside[count] = end;
+                    at[count++] = p;
+                } else {
+                    border.push_back(end);
+                }
+            }
+        }
+        // Group the inside ends by point: two make partners, three or more a crowd.
+        uint32_t grouped = 0;  // bit per inside end
+        for (int a = 0; a < count; ++a) {
+            if (grouped & (1u << a))
+                continue;
+            uint32_t group = 1u << a;
+            for (int b = a + 1; b < count; ++b)
+                if (at[b] == at[a])
+                    group |= 1u << b;
+            grouped |= group;
+            const int size = std::popcount(group);
+            if (size == 2) {
+                const int b = std::countr_zero(group & ~(1u << a));
+                partner[inside[a]] = inside[b];
+                partner[inside[b]] = inside[a];
+            } else if (size > 2) {
+                for (uint32_t g = group; g != 0; g &= g - 1)
+                    partner[inside[std::countr_zero(g)]] = kCrowded;
+                crowded = true;
+            }
+        }
+    }
 };
 
 // One level value of a sweep and the segment array it fills.
 struct SweepLevel {
     float value;
     CCMAP_Templine* out;
-    std::vector<SegmentRow>* rows = nullptr;  // where each row's segments begin, when wanted
-    int32_t lastRow = -1;                     // the row of the last segment, while rows are noted
+    EndLinks* links = nullptr;  // filled as the segments are traced, when wanted
 };
 
 // Appends the segments of every level of `levels` (ascending by value, none a NaN) over boxes
@@ -277,12 +346,18 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
             RangesOfBoxes(r, begin, end, j, lo, hi);
             for (; level != levels.end() && level->value <= runHi; ++level) {
                 uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
-                if (crossed != 0 && level->rows && level->lastRow != j) {
-                    level->rows->push_back({uint32_t(level->out->size()), s.Y(j), s.Y(j + 1)});
-                    level->lastRow = j;
+                EndLinks* links = level->links;
+                if (crossed != 0 && links && links->lastRow != j) {
+                    links->rows.push_back({uint32_t(links->border.size()), s.Y(j), s.Y(j + 1)});
+                    links->lastRow = j;
                 }
-                for (; crossed != 0; crossed &= crossed - 1)
-                    TraceBox(s, r, begin + std::countr_zero(crossed), j, level->value, *level->out);
+                for (; crossed != 0; crossed &= crossed - 1) {
+                    const int32_t i = begin + std::countr_zero(crossed);
+                    const size_t first = level->out->size();
+                    TraceBox(s, r, i, j, level->value, *level->out);
+                    if (links)
+                        links->Add(*level->out, first, s.X(i), s.X(i + 1), s.Y(j), s.Y(j + 1));
+                }
             }
         }
     }
@@ -418,10 +493,6 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
 
 namespace {
 
-// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
-constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
-constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
-
 // Links every segment end to its partner, the one other end at the same point (equal x and equal
 // y, -0.0 being 0.0). That is what a level gives almost everywhere: only where it passes exactly
 // through a grid node or a box centre, or where two crossings round to one float, do three or
@@ -436,14 +507,15 @@ constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the poin
 // one table takes all points.
 class EndPartners {
 public:
-    void Build(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows)
+    // Links the ends of `segments`, given what the sweep found (`links`, emptied here) or not.
+    void Build(const CCMAP_Templine& segments, EndLinks* links)
     {
         if (segments.size() >= kEndMask / 2) {  // beyond the slot's end numbers: no links at all
             m_partner.assign(2 * segments.size(), kCrowded);
             m_crowded = true;
             return;
         }
-        if (rows && BuildByRows(segments, *rows))
+        if (links && links->contained && BuildBorder(segments, *links))
             return;
         Reset(segments.size());
         m_current.Reset(segments.size());
@@ -555,43 +627,43 @@ private:
             Meet(*slot, end);
     }
 
-    // False, with nothing decided, when the rows do not keep their points apart as they should.
-    bool BuildByRows(const CCMAP_Templine& segments, const std::vector<SegmentRow>& rows)
+    // Takes the inside ends' links from the sweep and links the border ends row by row. False,
+    // with nothing decided, when the rows do not keep their points apart as they should.
+    bool BuildBorder(const CCMAP_Templine& segments, EndLinks& links)
     {
+        const std::vector<SegmentRow>& rows = links.rows;
+        const std::vector<uint32_t>& border = links.border;
         for (size_t r = 0; r < rows.size(); ++r) {
             // Bands of positive height, each at or below the one before: rows two apart in the
             // list share no y.
             if (!(rows[r].yLow < rows[r].yHigh) || (r > 0 && !(rows[r].yHigh <= rows[r - 1].yLow)))
                 return false;
-            if (rows[r].first > segments.size() || (r > 0 && rows[r].first < rows[r - 1].first))
+            if (rows[r].first > border.size() || (r > 0 && rows[r].first < rows[r - 1].first))
                 return false;
         }
-        if (segments.empty() || rows.empty() || rows[0].first != 0)
-            return segments.empty();
-        Reset(segments.size());
+        if (links.partner.size() != 2 * segments.size() || (!rows.empty() && rows[0].first != 0) ||
+            (rows.empty() && !border.empty()))
+            return false;
+        m_partner.swap(links.partner);
+        m_crowded = links.crowded;
         PointTable* previous = &m_previous;
         PointTable* current = &m_current;
         previous->Reset(0);
         for (size_t r = 0; r < rows.size(); ++r) {
             const size_t first = rows[r].first;
-            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : segments.size();
-            current->Reset(2 * (last - first));
-            for (size_t s = first; s < last; ++s) {
-                const Templine& t = segments[s];
-                const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
-                for (uint32_t k = 0; k < 2; ++k) {
-                    const KW_FPOINT p = ends[k];
-                    const uint32_t end = uint32_t(2 * s + k);
-                    if (std::isnan(p.x) || std::isnan(p.y))
-                        continue;
-                    if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
-                        return false;
-                    // Only a point on the line between this row and the one before can be in both.
-                    const uint64_t key = PointKey(p);
-                    Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
-                    if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
-                        Meet(*slot, end);
-                }
+            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : border.size();
+            current->Reset(last - first);
+            for (size_t k = first; k < last; ++k) {
+                const uint32_t end = border[k];
+                const Templine& t = segments[end >> 1];
+                const KW_FPOINT p = (end & 1u) ? KW_FPOINT{t.x2, t.y2} : KW_FPOINT{t.x1, t.y1};
+                if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
+                    return false;
+                // Only a point on the line between this row and the one before can be in both.
+                const uint64_t key = PointKey(p);
+                Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
+                if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
+                    Meet(*slot, end);
             }
             std::swap(previous, current);
         }
@@ -606,12 +678,12 @@ private:
 // Joins the segments of one sub-level after another, keeping its tables between them.
 class SegmentJoiner {
 public:
-    bool Join(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows, CCMAP_ContourLevel& level,
+    bool Join(const CCMAP_Templine& segments, EndLinks* links, CCMAP_ContourLevel& level,
               const std::atomic<int32_t>* cancel)
     {
         if (segments.empty())
             return true;
-        m_partners.Build(segments, rows);
+        m_partners.Build(segments, links);
         // Where three or more ends meet, the sorted order of equal end points decides: a segment
         // starting at the point before one ending there.
         std::optional<EndpointIndex> starts, ends;
@@ -705,6 +777,18 @@ float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params
     return levels[size_t(k)] + float(j) * (params.levelStep / float(parts));
 }
 
+namespace {
+
+bool StrictlyRising(const CTXFloatArray& coordinates)
+{
+    for (size_t k = 1; k < coordinates.size(); ++k)
+        if (!(coordinates[k - 1] < coordinates[k]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, const ContourParameters& params,
                    CCMAP_ContourResult& result)
 {
@@ -722,12 +806,14 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
         return true;
     const BoxRanges ranges(surface);
     std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
-    std::vector<std::vector<SegmentRow>> rows(static_cast<size_t>(entries));
+    // The sweep links the ends inside boxes only where boxes cannot overlap.
+    const bool rising = StrictlyRising(surface.XArray()) && StrictlyRising(surface.YArray());
+    std::vector<EndLinks> links(rising ? size_t(entries) : 0);
     std::vector<SweepLevel> sweep;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
         if (!std::isnan(v))  // a NaN holds no box
-            sweep.push_back({v, &segments[size_t(e)], &rows[size_t(e)]});
+            sweep.push_back({v, &segments[size_t(e)], rising ? &links[size_t(e)] : nullptr});
     }
     std::stable_sort(sweep.begin(), sweep.end(),
                      [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
@@ -736,9 +822,11 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     SegmentJoiner joiner;
     for (int e = 0; e < entries; ++e) {
         CCMAP_Templine& own = segments[size_t(e)];
-        if (!joiner.Join(own, &rows[size_t(e)], result.entries[size_t(e)], &surface.cancel))
+        if (!joiner.Join(own, rising ? &links[size_t(e)] : nullptr, result.entries[size_t(e)], &surface.cancel))
             return false;
         CCMAP_Templine().swap(own);  // no longer needed
+        if (rising)
+            links[size_t(e)] = EndLinks{};
         if (surface.Cancelled())
             return false;
     }
