@@ -8,6 +8,7 @@
 #include <optional>
 
 #if defined(__SSE2__)
+#include <xmmintrin.h>
 #include <emmintrin.h>
 #endif
 
@@ -22,7 +23,7 @@ constexpr int kCaseTable[3][3][3] = {{{0, 0, 8}, {0, 2, 5}, {7, 6, 9}},
 
 inline int Sign(double h)
 {
-    return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
+    return int(h > 0.0) - int(h < 0.0);
 }
 
 // A node value that is not finite makes its boxes untraceable; for the ranges below it counts
@@ -99,12 +100,39 @@ struct BoxRanges {
         const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
         nodeRows.resize(nx * ny);
         constexpr size_t kRowBlock = 16;
+        float* rows = nodeRows.data();
         for (size_t jb = 0; jb < ny; jb += kRowBlock) {
             const size_t jEnd = std::min(ny, jb + kRowBlock);
-            for (size_t i = 0; i < nx; ++i) {
+            size_t i = 0;
+#if defined(__SSE2__)
+            // Four columns by four rows at a time.
+            for (; i + 4 <= nx; i += 4) {
+                const float* c0 = s.Column(int32_t(i));
+                const float* c1 = c0 + ny;
+                const float* c2 = c1 + ny;
+                const float* c3 = c2 + ny;
+                size_t j = jb;
+                for (; j + 4 <= jEnd; j += 4) {
+                    __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
+                    __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
+                    _MM_TRANSPOSE4_PS(a, b, c, d);
+                    _mm_storeu_ps(rows + j * nx + i, a);
+                    _mm_storeu_ps(rows + (j + 1) * nx + i, b);
+                    _mm_storeu_ps(rows + (j + 2) * nx + i, c);
+                    _mm_storeu_ps(rows + (j + 3) * nx + i, d);
+                }
+                for (; j < jEnd; ++j) {
+                    rows[j * nx + i] = c0[j];
+                    rows[j * nx + i + 1] = c1[j];
+                    rows[j * nx + i + 2] = c2[j];
+                    rows[j * nx + i + 3] = c3[j];
+                }
+            }
+#endif
+            for (; i < nx; ++i) {
                 const float* c = s.Column(int32_t(i));
                 for (size_t j = jb; j < jEnd; ++j)
-                    nodeRows[j * nx + i] = c[j];
+                    rows[j * nx + i] = c[j];
             }
         }
     }
@@ -123,7 +151,27 @@ void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, fl
     const float* below = r.Row(j) + begin;
     const float* above = r.Row(j + 1) + begin;
     const int32_t count = end - begin;
-    for (int32_t k = 0; k < count; ++k) {
+    int32_t k = 0;
+#if defined(__SSE2__)
+    // Four boxes at a time. A minimum or maximum that met a value not finite is replaced, and
+    // finite values give the same minimum and maximum in any order.
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 largest = _mm_set1_ps(FLT_MAX);
+    const __m128 none = _mm_set1_ps(INFINITY);
+    const __m128 noneBelow = _mm_set1_ps(-INFINITY);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 a = _mm_loadu_ps(below + k), b = _mm_loadu_ps(below + k + 1);
+        const __m128 c = _mm_loadu_ps(above + k + 1), d = _mm_loadu_ps(above + k);
+        const __m128 finite = _mm_and_ps(
+            _mm_and_ps(_mm_cmple_ps(_mm_and_ps(a, magnitude), largest), _mm_cmple_ps(_mm_and_ps(b, magnitude), largest)),
+            _mm_and_ps(_mm_cmple_ps(_mm_and_ps(c, magnitude), largest), _mm_cmple_ps(_mm_and_ps(d, magnitude), largest)));
+        const __m128 mn = _mm_min_ps(_mm_min_ps(a, b), _mm_min_ps(c, d));
+        const __m128 mx = _mm_max_ps(_mm_max_ps(a, b), _mm_max_ps(c, d));
+        _mm_storeu_ps(lo + k, _mm_or_ps(_mm_and_ps(finite, mn), _mm_andnot_ps(finite, none)));
+        _mm_storeu_ps(hi + k, _mm_or_ps(_mm_and_ps(finite, mx), _mm_andnot_ps(finite, noneBelow)));
+    }
+#endif
+    for (; k < count; ++k) {
         const float a = below[k], b = below[k + 1], c = above[k + 1], d = above[k];
         float mn = std::min(std::min(a, b), std::min(c, d));
         float mx = std::max(std::max(a, b), std::max(c, d));
@@ -159,8 +207,17 @@ void TraceBox(const CSurface3DData& s, const BoxRanges& r, int32_t i, int32_t j,
         sh[m] = Sign(h[m]);
 
     auto sect = [&](int p, int q, double* x, double* y) {
+#if defined(__SSE2__)
+        // x and y in the two halves of one register: the same operations on each, one division.
+        const __m128d hp = _mm_set1_pd(h[p]), hq = _mm_set1_pd(h[q]);
+        const __m128d num = _mm_sub_pd(_mm_mul_pd(hq, _mm_set_pd(yh[p], xh[p])), _mm_mul_pd(hp, _mm_set_pd(yh[q], xh[q])));
+        const __m128d at = _mm_div_pd(num, _mm_set1_pd(h[q] - h[p]));
+        *x = _mm_cvtsd_f64(at);
+        *y = _mm_cvtsd_f64(_mm_unpackhi_pd(at, at));
+#else
         *x = (h[q] * xh[p] - h[p] * xh[q]) / (h[q] - h[p]);
         *y = (h[q] * yh[p] - h[p] * yh[q]) / (h[q] - h[p]);
+#endif
     };
     for (int m = 1; m <= 4; ++m) {
         const int m1 = m, m2 = 0, m3 = (m == 4) ? 1 : m + 1;
