@@ -556,12 +556,13 @@ namespace {
 // more ends meet, and those ends are marked crowded. A point with a coordinate that is not a
 // number equals nothing.
 //
-// Points are matched through a hash table. Given the rows of boxes the segments came from (in
-// the order traced, from the top down), only two rows' points are in the table at a time: a
-// point in one row can equal only points of that row or of the row next to it, since rows
-// further apart have disjoint bands of y. The small tables stay in the cache where one table
-// for a whole sub-level would not. Without rows, or when a point lies outside its row's band,
-// one table takes all points.
+// Points are matched through hash tables. With what the sweep found (EndLinks), the ends inside
+// their boxes come already linked and only the ends on box borders are matched, two rows of
+// boxes at a time: a point in one row can equal only points of that row or of the row above,
+// since rows further apart have disjoint bands of y, and it can equal one of the row above only
+// when it lies on the line between them. The small tables stay in the cache where one table for
+// a whole sub-level would not. Without that, or when a point lies outside its row's band, one
+// table takes all points.
 class EndPartners {
 public:
     // Links the ends of `segments`, given what the sweep found (`links`, emptied here) or not.
