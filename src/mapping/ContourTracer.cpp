@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #if defined(__SSE2__)
@@ -47,7 +48,8 @@ struct BoxRanges {
     std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
-    std::vector<float> nodeRows;  // the node values row by row: node (i, j) at j * NX + i
+    // The node values row by row: node (i, j) at j * NX + i. Left uninitialised until copied.
+    std::unique_ptr<float[]> nodeRows;
 
     explicit BoxRanges(const CSurface3DData& s)
     {
@@ -98,9 +100,9 @@ struct BoxRanges {
     void CopyRows(const CSurface3DData& s)
     {
         const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
-        nodeRows.resize(nx * ny);
+        nodeRows.reset(new float[nx * ny]);
         constexpr size_t kRowBlock = 16;
-        float* rows = nodeRows.data();
+        float* rows = nodeRows.get();
         for (size_t jb = 0; jb < ny; jb += kRowBlock) {
             const size_t jEnd = std::min(ny, jb + kRowBlock);
             size_t i = 0;
@@ -138,7 +140,7 @@ struct BoxRanges {
     }
 
     // Node values (0, j) .. (NX - 1, j).
-    const float* Row(int32_t j) const { return nodeRows.data() + size_t(j) * size_t(boxesX + 1); }
+    const float* Row(int32_t j) const { return nodeRows.get() + size_t(j) * size_t(boxesX + 1); }
 
     float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
     float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
