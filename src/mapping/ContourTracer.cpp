@@ -864,7 +864,6 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     result.entries.resize(size_t(entries));
     if (entries == 0)
         return true;
-    const BoxRanges ranges(surface);
     std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
     // The sweep links the ends inside boxes only where boxes cannot overlap.
     const bool rising = StrictlyRising(surface.XArray()) && StrictlyRising(surface.YArray());
@@ -877,8 +876,11 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     }
     std::stable_sort(sweep.begin(), sweep.end(),
                      [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
-    if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
-        return false;
+    {
+        const BoxRanges ranges(surface);  // freed before the joining
+        if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
+            return false;
+    }
     SegmentJoiner joiner;
     for (int e = 0; e < entries; ++e) {
         CCMAP_Templine& own = segments[size_t(e)];
