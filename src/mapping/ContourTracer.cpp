@@ -48,14 +48,10 @@ struct BoxRanges {
     std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
-    // The node values row by row: node (i, j) at j * NX + i. Left uninitialised until copied.
-    std::unique_ptr<float[]> nodeRows;
-
     explicit BoxRanges(const CSurface3DData& s)
     {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
-        CopyRows(s);
         runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
         runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
         runHi.assign(runLo.size(), -INFINITY);
@@ -94,61 +90,86 @@ struct BoxRanges {
             }
     }
 
-    // The sweep goes along rows while the nodes are stored column by column: a copy row by row
-    // lets it read neighbouring nodes from neighbouring addresses. Copied a block of rows at a
-    // time, so that both the reads and the writes stay within a few cache lines per column.
-    void CopyRows(const CSurface3DData& s)
-    {
-        const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
-        nodeRows.reset(new float[nx * ny]);
-        constexpr size_t kRowBlock = 16;
-        float* rows = nodeRows.get();
-        for (size_t jb = 0; jb < ny; jb += kRowBlock) {
-            const size_t jEnd = std::min(ny, jb + kRowBlock);
-            size_t i = 0;
-#if defined(__SSE2__)
-            // Four columns by four rows at a time.
-            for (; i + 4 <= nx; i += 4) {
-                const float* c0 = s.Column(int32_t(i));
-                const float* c1 = c0 + ny;
-                const float* c2 = c1 + ny;
-                const float* c3 = c2 + ny;
-                size_t j = jb;
-                for (; j + 4 <= jEnd; j += 4) {
-                    __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
-                    __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
-                    _MM_TRANSPOSE4_PS(a, b, c, d);
-                    _mm_storeu_ps(rows + j * nx + i, a);
-                    _mm_storeu_ps(rows + (j + 1) * nx + i, b);
-                    _mm_storeu_ps(rows + (j + 2) * nx + i, c);
-                    _mm_storeu_ps(rows + (j + 3) * nx + i, d);
-                }
-                for (; j < jEnd; ++j) {
-                    rows[j * nx + i] = c0[j];
-                    rows[j * nx + i + 1] = c1[j];
-                    rows[j * nx + i + 2] = c2[j];
-                    rows[j * nx + i + 3] = c3[j];
-                }
-            }
-#endif
-            for (; i < nx; ++i) {
-                const float* c = s.Column(int32_t(i));
-                for (size_t j = jb; j < jEnd; ++j)
-                    rows[j * nx + i] = c[j];
-            }
-        }
-    }
-
-    // Node values (0, j) .. (NX - 1, j).
-    const float* Row(int32_t j) const { return nodeRows.get() + size_t(j) * size_t(boxesX + 1); }
-
     float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
     float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
 };
 
+// The node values of a band of rows, copied row by row: the sweep goes along rows while the
+// nodes are stored column by column, and the copy lets it read neighbouring nodes from
+// neighbouring addresses. A band of kBandRows rows of boxes at a time keeps the copy in the cache.
+class NodeBand {
+public:
+    static constexpr int32_t kBandRows = 16;
+
+    explicit NodeBand(const CSurface3DData& s)
+        : m_surface(s), m_nx(size_t(std::max(0, s.NX()))), m_ny(size_t(std::max(0, s.NY()))),
+          m_rows(new float[m_nx * size_t(kBandRows + 1)])
+    {
+    }
+
+    // Makes node rows j and j + 1 readable; the rows are visited from the top down, so a new
+    // band ends at row j + 1.
+    void Cover(int32_t j)
+    {
+        if (m_first >= 0 && m_first <= j && j + 1 <= m_first + kBandRows)
+            return;
+        m_first = std::max(0, j + 1 - kBandRows);
+        Copy(size_t(m_first), std::min(m_ny, size_t(j) + 2));
+    }
+
+    // Node values (0, j) .. (NX - 1, j), for a row covered.
+    const float* Row(int32_t j) const { return m_rows.get() + size_t(j - m_first) * m_nx; }
+
+private:
+    // Node rows j0 .. j1 - 1 into the band.
+    void Copy(size_t j0, size_t j1)
+    {
+        float* rows = m_rows.get();
+        const size_t nx = m_nx, ny = m_ny;
+        size_t i = 0;
+#if defined(__SSE2__)
+        // Four columns by four rows at a time.
+        for (; i + 4 <= nx; i += 4) {
+            const float* c0 = m_surface.Column(int32_t(i));
+            const float* c1 = c0 + ny;
+            const float* c2 = c1 + ny;
+            const float* c3 = c2 + ny;
+            size_t j = j0;
+            for (; j + 4 <= j1; j += 4) {
+                __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
+                __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
+                _MM_TRANSPOSE4_PS(a, b, c, d);
+                float* at = rows + (j - j0) * nx + i;
+                _mm_storeu_ps(at, a);
+                _mm_storeu_ps(at + nx, b);
+                _mm_storeu_ps(at + 2 * nx, c);
+                _mm_storeu_ps(at + 3 * nx, d);
+            }
+            for (; j < j1; ++j) {
+                float* at = rows + (j - j0) * nx + i;
+                at[0] = c0[j];
+                at[1] = c1[j];
+                at[2] = c2[j];
+                at[3] = c3[j];
+            }
+        }
+#endif
+        for (; i < nx; ++i) {
+            const float* c = m_surface.Column(int32_t(i));
+            for (size_t j = j0; j < j1; ++j)
+                rows[(j - j0) * nx + i] = c[j];
+        }
+    }
+
+    const CSurface3DData& m_surface;
+    size_t m_nx, m_ny;
+    std::unique_ptr<float[]> m_rows;  // kBandRows + 1 rows of nodes from m_first up
+    int32_t m_first = -1;
+};
+
 // Smallest and largest node value of boxes begin .. end - 1 of row j (at most kRunBoxes), a box
 // with a value that is not finite getting an empty range so that it is never traced.
-void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
+void RangesOfBoxes(const NodeBand& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
 {
     const float* below = r.Row(j) + begin;
     const float* above = r.Row(j + 1) + begin;
@@ -187,7 +208,7 @@ void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, fl
 }
 
 // Emits the segments of box (i, j) at level v.
-void TraceBox(const CSurface3DData& s, const BoxRanges& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
+void TraceBox(const CSurface3DData& s, const NodeBand& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
 {
     double h[5], xh[5], yh[5];
     int sh[5];
@@ -379,17 +400,19 @@ struct SweepLevel {
 bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                 std::vector<SweepLevel>& levels)
 {
+    NodeBand band(s);
     const auto firstAtLeast = [](auto from, auto to, float bound) {
         return std::lower_bound(from, to, bound, [](const SweepLevel& l, float b) { return l.value < b; });
     };
     const int32_t firstRun = i0 / BoxRanges::kRunBoxes;
-    const int32_t lastRun = (i1 - 1) / BoxRanges::kRunBoxes;
+    const int32_t lastRun = i0 < i1 ? (i1 - 1) / BoxRanges::kRunBoxes : firstRun - 1;  // none when empty
     for (int32_t j = j1 - 1; j >= j0; --j) {
         if (s.Cancelled())
             return false;
         const auto rowFirst = firstAtLeast(levels.begin(), levels.end(), r.rowLo[size_t(j)]);
         if (rowFirst == levels.end() || !(rowFirst->value <= r.rowHi[size_t(j)]))
             continue;  // no box of this row holds a level
+        band.Cover(j);
         for (int32_t run = firstRun; run <= lastRun; ++run) {
             const float runHi = r.RunHi(run, j);
             auto level = firstAtLeast(rowFirst, levels.end(), r.RunLo(run, j));
@@ -402,7 +425,7 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
             if (begin >= end)
                 continue;
             float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
-            RangesOfBoxes(r, begin, end, j, lo, hi);
+            RangesOfBoxes(band, begin, end, j, lo, hi);
             for (; level != levels.end() && level->value <= runHi; ++level) {
                 uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
                 EndLinks* links = level->links;
@@ -413,7 +436,7 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
                 for (; crossed != 0; crossed &= crossed - 1) {
                     const int32_t i = begin + std::countr_zero(crossed);
                     const size_t first = level->out->size();
-                    TraceBox(s, r, i, j, level->value, *level->out);
+                    TraceBox(s, band, i, j, level->value, *level->out);
                     if (links)
                         links->Add(*level->out, first, s.X(i), s.X(i + 1), s.Y(j), s.Y(j + 1));
                 }
@@ -877,7 +900,7 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     std::stable_sort(sweep.begin(), sweep.end(),
                      [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
     {
-        const BoxRanges ranges(surface);  // freed before the joining
+        const BoxRanges ranges(surface);  // freed before the joining, like the sweep's band of nodes
         if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
             return false;
     }
