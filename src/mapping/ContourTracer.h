@@ -14,11 +14,11 @@
 // rounds each exactly as a division of its own would.
 //
 // One sweep for all sub-levels. The smallest and largest finite node value of every run of 32
-// boxes within a row, and of every row, are found once, in one pass down the node columns, and
-// the node values are copied row by row. The sweep then goes row by row from the top down and
-// run by run from the left; a run is visited only for the sub-levels inside its range, its
-// boxes' ranges are computed there, and a bit mask of the boxes holding a sub-level picks the
-// boxes to trace. Each sub-level gets its own segment array, in exactly the order a sweep for
+// boxes within a row, and of every row, are found once, in one pass down the node columns. The
+// sweep then goes row by row from the top down and run by run from the left, reading the node
+// values from a copy made row by row, a band of 16 rows at a time; a run is visited only for the
+// sub-levels inside its range, its boxes' ranges are computed there, and a bit mask of the boxes
+// holding a sub-level picks the boxes to trace. Each sub-level gets its own segment array, in exactly the order a sweep for
 // it alone would give (rows top down, boxes left to right, triangles 1..4), while each box's
 // nodes are read once for all sub-levels. A box with a node value that is not finite is never
 // traced.
@@ -43,7 +43,7 @@
 // both arrays are always sorted whole, the same way.
 //
 // Memory: the segments and end links of all sub-levels are held until each is joined, about
-// 24 bytes per segment, with a row-by-row copy of the node values.
+// 28 bytes per segment, with the run ranges and a band of 17 rows of node values.
 //
 // Cancellation: the surface's cancel flag is read once per row and once per run of boxes that
 // holds a sub-level (at most 32 boxes apart), and before every polyline; a trace that sees it
