@@ -5,11 +5,9 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #if defined(__SSE2__)
-#include <xmmintrin.h>
 #include <emmintrin.h>
 #endif
 
@@ -24,7 +22,7 @@ constexpr int kCaseTable[3][3][3] = {{{0, 0, 8}, {0, 2, 5}, {7, 6, 9}},
 
 inline int Sign(double h)
 {
-    return int(h > 0.0) - int(h < 0.0);
+    return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
 }
 
 // A node value that is not finite makes its boxes untraceable; for the ranges below it counts
@@ -48,10 +46,13 @@ struct BoxRanges {
     std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
+    std::vector<float> nodeRows;  // the node values row by row: node (i, j) at j * NX + i
+
     explicit BoxRanges(const CSurface3DData& s)
     {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
+        CopyRows(s);
         runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
         runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
         runHi.assign(runLo.size(), -INFINITY);
@@ -90,111 +91,39 @@ struct BoxRanges {
             }
     }
 
+    // The sweep goes along rows while the nodes are stored column by column: a copy row by row
+    // lets it read neighbouring nodes from neighbouring addresses. Copied a block of rows at a
+    // time, so that both the reads and the writes stay within a few cache lines per column.
+    void CopyRows(const CSurface3DData& s)
+    {
+        const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
+        nodeRows.resize(nx * ny);
+        constexpr size_t kRowBlock = 16;
+        for (size_t jb = 0; jb < ny; jb += kRowBlock) {
+            const size_t jEnd = std::min(ny, jb + kRowBlock);
+            for (size_t i = 0; i < nx; ++i) {
+                const float* c = s.Column(int32_t(i));
+                for (size_t j = jb; j < jEnd; ++j)
+                    nodeRows[j * nx + i] = c[j];
+            }
+        }
+    }
+
+    // Node values (0, j) .. (NX - 1, j).
+    const float* Row(int32_t j) const { return nodeRows.data() + size_t(j) * size_t(boxesX + 1); }
+
     float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
     float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
 };
 
-// The node values of a band of rows, copied row by row: the sweep goes along rows while the
-// nodes are stored column by column, and the copy lets it read neighbouring nodes from
-// neighbouring addresses. A band of kBandRows rows of boxes at a time keeps the copy in the cache.
-class NodeBand {
-public:
-    static constexpr int32_t kBandRows = 16;
-
-    explicit NodeBand(const CSurface3DData& s)
-        : m_surface(s), m_nx(size_t(std::max(0, s.NX()))), m_ny(size_t(std::max(0, s.NY()))),
-          m_rows(new float[m_nx * size_t(kBandRows + 1)])
-    {
-    }
-
-    // Makes node rows j and j + 1 readable; the rows are visited from the top down, so a new
-    // band ends at row j + 1.
-    void Cover(int32_t j)
-    {
-        if (m_first >= 0 && m_first <= j && j + 1 <= m_first + kBandRows)
-            return;
-        m_first = std::max(0, j + 1 - kBandRows);
-        Copy(size_t(m_first), std::min(m_ny, size_t(j) + 2));
-    }
-
-    // Node values (0, j) .. (NX - 1, j), for a row covered.
-    const float* Row(int32_t j) const { return m_rows.get() + size_t(j - m_first) * m_nx; }
-
-private:
-    // Node rows j0 .. j1 - 1 into the band.
-    void Copy(size_t j0, size_t j1)
-    {
-        float* rows = m_rows.get();
-        const size_t nx = m_nx, ny = m_ny;
-        size_t i = 0;
-#if defined(__SSE2__)
-        // Four columns by four rows at a time.
-        for (; i + 4 <= nx; i += 4) {
-            const float* c0 = m_surface.Column(int32_t(i));
-            const float* c1 = c0 + ny;
-            const float* c2 = c1 + ny;
-            const float* c3 = c2 + ny;
-            size_t j = j0;
-            for (; j + 4 <= j1; j += 4) {
-                __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
-                __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
-                _MM_TRANSPOSE4_PS(a, b, c, d);
-                float* at = rows + (j - j0) * nx + i;
-                _mm_storeu_ps(at, a);
-                _mm_storeu_ps(at + nx, b);
-                _mm_storeu_ps(at + 2 * nx, c);
-                _mm_storeu_ps(at + 3 * nx, d);
-            }
-            for (; j < j1; ++j) {
-                float* at = rows + (j - j0) * nx + i;
-                at[0] = c0[j];
-                at[1] = c1[j];
-                at[2] = c2[j];
-                at[3] = c3[j];
-            }
-        }
-#endif
-        for (; i < nx; ++i) {
-            const float* c = m_surface.Column(int32_t(i));
-            for (size_t j = j0; j < j1; ++j)
-                rows[(j - j0) * nx + i] = c[j];
-        }
-    }
-
-    const CSurface3DData& m_surface;
-    size_t m_nx, m_ny;
-    std::unique_ptr<float[]> m_rows;  // kBandRows + 1 rows of nodes from m_first up
-    int32_t m_first = -1;
-};
-
 // Smallest and largest node value of boxes begin .. end - 1 of row j (at most kRunBoxes), a box
 // with a value that is not finite getting an empty range so that it is never traced.
-void RangesOfBoxes(const NodeBand& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
+void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
 {
     const float* below = r.Row(j) + begin;
     const float* above = r.Row(j + 1) + begin;
     const int32_t count = end - begin;
-    int32_t k = 0;
-#if defined(__SSE2__)
-    // Four boxes at a time. A minimum or maximum that met a value not finite is replaced, and
-    // finite values give the same minimum and maximum in any order.
-    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
-    const __m128 largest = _mm_set1_ps(FLT_MAX);
-    const __m128 none = _mm_set1_ps(INFINITY);
-    const __m128 noneBelow = _mm_set1_ps(-INFINITY);
-    for (; k + 4 <= count; k += 4) {
-        const __m128 a = _mm_loadu_ps(below + k), b = _mm_loadu_ps(below + k + 1);
-        const __m128 c = _mm_loadu_ps(above + k + 1), d = _mm_loadu_ps(above + k);
-        const __m128 finite = _mm_and_ps(
-            _mm_and_ps(_mm_cmple_ps(_mm_and_ps(a, magnitude), largest), _mm_cmple_ps(_mm_and_ps(b, magnitude), largest)),
-            _mm_and_ps(_mm_cmple_ps(_mm_and_ps(c, magnitude), largest), _mm_cmple_ps(_mm_and_ps(d, magnitude), largest)));
-        const __m128 mn = _mm_min_ps(_mm_min_ps(a, b), _mm_min_ps(c, d));
-        const __m128 mx = _mm_max_ps(_mm_max_ps(a, b), _mm_max_ps(c, d));
-        _mm_storeu_ps(lo + k, _mm_or_ps(_mm_and_ps(finite, mn), _mm_andnot_ps(finite, none)));
-        _mm_storeu_ps(hi + k, _mm_or_ps(_mm_and_ps(finite, mx), _mm_andnot_ps(finite, noneBelow)));
-    }
-#endif
-    for (; k < count; ++k) {
+    for (int32_t k = 0; k < count; ++k) {
         const float a = below[k], b = below[k + 1], c = above[k + 1], d = above[k];
         float mn = std::min(std::min(a, b), std::min(c, d));
         float mx = std::max(std::max(a, b), std::max(c, d));
@@ -208,7 +137,7 @@ void RangesOfBoxes(const NodeBand& r, int32_t begin, int32_t end, int32_t j, flo
 }
 
 // Emits the segments of box (i, j) at level v.
-void TraceBox(const CSurface3DData& s, const NodeBand& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
+void TraceBox(const CSurface3DData& s, const BoxRanges& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
 {
     double h[5], xh[5], yh[5];
     int sh[5];
@@ -230,17 +159,8 @@ void TraceBox(const CSurface3DData& s, const NodeBand& r, int32_t i, int32_t j, 
         sh[m] = Sign(h[m]);
 
     auto sect = [&](int p, int q, double* x, double* y) {
-#if defined(__SSE2__)
-        // x and y in the two halves of one register: the same operations on each, one division.
-        const __m128d hp = _mm_set1_pd(h[p]), hq = _mm_set1_pd(h[q]);
-        const __m128d num = _mm_sub_pd(_mm_mul_pd(hq, _mm_set_pd(yh[p], xh[p])), _mm_mul_pd(hp, _mm_set_pd(yh[q], xh[q])));
-        const __m128d at = _mm_div_pd(num, _mm_set1_pd(h[q] - h[p]));
-        *x = _mm_cvtsd_f64(at);
-        *y = _mm_cvtsd_f64(_mm_unpackhi_pd(at, at));
-#else
         *x = (h[q] * xh[p] - h[p] * xh[q]) / (h[q] - h[p]);
         *y = (h[q] * yh[p] - h[p] * yh[q]) / (h[q] - h[p]);
-#endif
     };
     for (int m = 1; m <= 4; ++m) {
         const int m1 = m, m2 = 0, m3 = (m == 4) ? 1 : m + 1;
@@ -307,88 +227,19 @@ uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
     return mask;
 }
 
-// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
-constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
-constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
-
-// Where the ends on the border of their box from one row of boxes begin in EndLinks::border,
-// and the band of y that row spans: every point of those ends lies within yLow .. yHigh.
+// Where the segments of one row of boxes begin in a sub-level's array, and the band of y that
+// row spans: every point of those segments lies within yLow .. yHigh.
 struct SegmentRow {
     uint32_t first;
     float yLow, yHigh;
-};
-
-// What the sweep finds out about the ends of one level's segments while it traces them, on a
-// grid whose node coordinates rise strictly in x and in y, so that boxes overlap only on their
-// borders. A point strictly inside its box can equal only points of the same box, which the
-// sweep pairs at once; the ends on the border of their box are left to the joining, row by row.
-struct EndLinks {
-    std::vector<uint32_t> partner;  // per end: the other end at its point, kNoEnd or kCrowded
-    std::vector<uint32_t> border;   // the ends on the border of their box, in the order traced
-    std::vector<SegmentRow> rows;   // where each row's border ends begin
-    int32_t lastRow = -1;           // the row of the last border ends noted
-    bool contained = true;          // every point lay within its box (closed)
-    bool crowded = false;           // some point inside a box has three or more ends
-
-    // Sorts the ends of segments first .. segments.size() - 1, all traced in box
-    // [x0, x1] x [y0, y1].
-    void Add(const CCMAP_Templine& segments, size_t first, float x0, float x1, float y0, float y1)
-    {
-        partner.resize(2 * segments.size(), kNoEnd);
-        uint32_t inside[8];
-        KW_FPOINT at[8];
-        int count = 0;
-        for (size_t s = first; s < segments.size(); ++s) {
-            const Templine& t = segments[s];
-            const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
-            for (uint32_t k = 0; k < 2; ++k) {
-                const KW_FPOINT p = ends[k];
-                const uint32_t end = uint32_t(2 * s + k);
-                if (!(x0 <= p.x && p.x <= x1 && y0 <= p.y && p.y <= y1)) {
-                    contained = false;  // also a NaN
-                    continue;
-                }
-                if (x0 < p.x && p.x < x1 && y0 < p.y && p.y < y1) {
-                    if (count == 8) {  // more ends than a box gives: leave it all to the joining
-                        contained = false;
-                        continue;
-                    }
-                    inside[count] = end;
-                    at[count++] = p;
-                } else {
-                    border.push_back(end);
-                }
-            }
-        }
-        // Group the inside ends by point: two make partners, three or more a crowd.
-        uint32_t grouped = 0;  // bit per inside end
-        for (int a = 0; a < count; ++a) {
-            if (grouped & (1u << a))
-                continue;
-            uint32_t group = 1u << a;
-            for (int b = a + 1; b < count; ++b)
-                if (at[b] == at[a])
-                    group |= 1u << b;
-            grouped |= group;
-            const int size = std::popcount(group);
-            if (size == 2) {
-                const int b = std::countr_zero(group & ~(1u << a));
-                partner[inside[a]] = inside[b];
-                partner[inside[b]] = inside[a];
-            } else if (size > 2) {
-                for (uint32_t g = group; g != 0; g &= g - 1)
-                    partner[inside[std::countr_zero(g)]] = kCrowded;
-                crowded = true;
-            }
-        }
-    }
 };
 
 // One level value of a sweep and the segment array it fills.
 struct SweepLevel {
     float value;
     CCMAP_Templine* out;
-    EndLinks* links = nullptr;  // filled as the segments are traced, when wanted
+    std::vector<SegmentRow>* rows = nullptr;  // where each row's segments begin, when wanted
+    int32_t lastRow = -1;                     // the row of the last segment, while rows are noted
 };
 
 // Appends the segments of every level of `levels` (ascending by value, none a NaN) over boxes
@@ -400,7 +251,6 @@ struct SweepLevel {
 bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                 std::vector<SweepLevel>& levels)
 {
-    NodeBand band(s);
     const auto firstAtLeast = [](auto from, auto to, float bound) {
         return std::lower_bound(from, to, bound, [](const SweepLevel& l, float b) { return l.value < b; });
     };
@@ -412,7 +262,6 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
         const auto rowFirst = firstAtLeast(levels.begin(), levels.end(), r.rowLo[size_t(j)]);
         if (rowFirst == levels.end() || !(rowFirst->value <= r.rowHi[size_t(j)]))
             continue;  // no box of this row holds a level
-        band.Cover(j);
         for (int32_t run = firstRun; run <= lastRun; ++run) {
             const float runHi = r.RunHi(run, j);
             auto level = firstAtLeast(rowFirst, levels.end(), r.RunLo(run, j));
@@ -425,21 +274,15 @@ bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t
             if (begin >= end)
                 continue;
             float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
-            RangesOfBoxes(band, begin, end, j, lo, hi);
+            RangesOfBoxes(r, begin, end, j, lo, hi);
             for (; level != levels.end() && level->value <= runHi; ++level) {
                 uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
-                EndLinks* links = level->links;
-                if (crossed != 0 && links && links->lastRow != j) {
-                    links->rows.push_back({uint32_t(links->border.size()), s.Y(j), s.Y(j + 1)});
-                    links->lastRow = j;
+                if (crossed != 0 && level->rows && level->lastRow != j) {
+                    level->rows->push_back({uint32_t(level->out->size()), s.Y(j), s.Y(j + 1)});
+                    level->lastRow = j;
                 }
-                for (; crossed != 0; crossed &= crossed - 1) {
-                    const int32_t i = begin + std::countr_zero(crossed);
-                    const size_t first = level->out->size();
-                    TraceBox(s, band, i, j, level->value, *level->out);
-                    if (links)
-                        links->Add(*level->out, first, s.X(i), s.X(i + 1), s.Y(j), s.Y(j + 1));
-                }
+                for (; crossed != 0; crossed &= crossed - 1)
+                    TraceBox(s, r, begin + std::countr_zero(crossed), j, level->value, *level->out);
             }
         }
     }
@@ -575,30 +418,32 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
 
 namespace {
 
+// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
+constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
+constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
+
 // Links every segment end to its partner, the one other end at the same point (equal x and equal
 // y, -0.0 being 0.0). That is what a level gives almost everywhere: only where it passes exactly
 // through a grid node or a box centre, or where two crossings round to one float, do three or
 // more ends meet, and those ends are marked crowded. A point with a coordinate that is not a
 // number equals nothing.
 //
-// Points are matched through hash tables. With what the sweep found (EndLinks), the ends inside
-// their boxes come already linked and only the ends on box borders are matched, two rows of
-// boxes at a time: a point in one row can equal only points of that row or of the row above,
-// since rows further apart have disjoint bands of y, and it can equal one of the row above only
-// when it lies on the line between them. The small tables stay in the cache where one table for
-// a whole sub-level would not. Without that, or when a point lies outside its row's band, one
-// table takes all points.
+// Points are matched through a hash table. Given the rows of boxes the segments came from (in
+// the order traced, from the top down), only two rows' points are in the table at a time: a
+// point in one row can equal only points of that row or of the row next to it, since rows
+// further apart have disjoint bands of y. The small tables stay in the cache where one table
+// for a whole sub-level would not. Without rows, or when a point lies outside its row's band,
+// one table takes all points.
 class EndPartners {
 public:
-    // Links the ends of `segments`, given what the sweep found (`links`, emptied here) or not.
-    void Build(const CCMAP_Templine& segments, EndLinks* links)
+    void Build(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows)
     {
         if (segments.size() >= kEndMask / 2) {  // beyond the slot's end numbers: no links at all
             m_partner.assign(2 * segments.size(), kCrowded);
             m_crowded = true;
             return;
         }
-        if (links && links->contained && BuildBorder(segments, *links))
+        if (rows && BuildByRows(segments, *rows))
             return;
         Reset(segments.size());
         m_current.Reset(segments.size());
@@ -710,43 +555,43 @@ private:
             Meet(*slot, end);
     }
 
-    // Takes the inside ends' links from the sweep and links the border ends row by row. False,
-    // with nothing decided, when the rows do not keep their points apart as they should.
-    bool BuildBorder(const CCMAP_Templine& segments, EndLinks& links)
+    // False, with nothing decided, when the rows do not keep their points apart as they should.
+    bool BuildByRows(const CCMAP_Templine& segments, const std::vector<SegmentRow>& rows)
     {
-        const std::vector<SegmentRow>& rows = links.rows;
-        const std::vector<uint32_t>& border = links.border;
         for (size_t r = 0; r < rows.size(); ++r) {
             // Bands of positive height, each at or below the one before: rows two apart in the
             // list share no y.
             if (!(rows[r].yLow < rows[r].yHigh) || (r > 0 && !(rows[r].yHigh <= rows[r - 1].yLow)))
                 return false;
-            if (rows[r].first > border.size() || (r > 0 && rows[r].first < rows[r - 1].first))
+            if (rows[r].first > segments.size() || (r > 0 && rows[r].first < rows[r - 1].first))
                 return false;
         }
-        if (links.partner.size() != 2 * segments.size() || (!rows.empty() && rows[0].first != 0) ||
-            (rows.empty() && !border.empty()))
-            return false;
-        m_partner.swap(links.partner);
-        m_crowded = links.crowded;
+        if (segments.empty() || rows.empty() || rows[0].first != 0)
+            return segments.empty();
+        Reset(segments.size());
         PointTable* previous = &m_previous;
         PointTable* current = &m_current;
         previous->Reset(0);
         for (size_t r = 0; r < rows.size(); ++r) {
             const size_t first = rows[r].first;
-            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : border.size();
-            current->Reset(last - first);
-            for (size_t k = first; k < last; ++k) {
-                const uint32_t end = border[k];
-                const Templine& t = segments[end >> 1];
-                const KW_FPOINT p = (end & 1u) ? KW_FPOINT{t.x2, t.y2} : KW_FPOINT{t.x1, t.y1};
-                if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
-                    return false;
-                // Only a point on the line between this row and the one before can be in both.
-                const uint64_t key = PointKey(p);
-                Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
-                if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
-                    Meet(*slot, end);
+            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : segments.size();
+            current->Reset(2 * (last - first));
+            for (size_t s = first; s < last; ++s) {
+                const Templine& t = segments[s];
+                const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
+                for (uint32_t k = 0; k < 2; ++k) {
+                    const KW_FPOINT p = ends[k];
+                    const uint32_t end = uint32_t(2 * s + k);
+                    if (std::isnan(p.x) || std::isnan(p.y))
+                        continue;
+                    if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
+                        return false;
+                    // Only a point on the line between this row and the one before can be in both.
+                    const uint64_t key = PointKey(p);
+                    Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
+                    if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
+                        Meet(*slot, end);
+                }
             }
             std::swap(previous, current);
         }
@@ -761,12 +606,12 @@ private:
 // Joins the segments of one sub-level after another, keeping its tables between them.
 class SegmentJoiner {
 public:
-    bool Join(const CCMAP_Templine& segments, EndLinks* links, CCMAP_ContourLevel& level,
+    bool Join(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows, CCMAP_ContourLevel& level,
               const std::atomic<int32_t>* cancel)
     {
         if (segments.empty())
             return true;
-        m_partners.Build(segments, links);
+        m_partners.Build(segments, rows);
         // Where three or more ends meet, the sorted order of equal end points decides: a segment
         // starting at the point before one ending there.
         std::optional<EndpointIndex> starts, ends;
@@ -860,18 +705,6 @@ float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params
     return levels[size_t(k)] + float(j) * (params.levelStep / float(parts));
 }
 
-namespace {
-
-bool StrictlyRising(const CTXFloatArray& coordinates)
-{
-    for (size_t k = 1; k < coordinates.size(); ++k)
-        if (!(coordinates[k - 1] < coordinates[k]))
-            return false;
-    return true;
-}
-
-}  // namespace
-
 bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, const ContourParameters& params,
                    CCMAP_ContourResult& result)
 {
@@ -887,31 +720,25 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     result.entries.resize(size_t(entries));
     if (entries == 0)
         return true;
+    const BoxRanges ranges(surface);
     std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
-    // The sweep links the ends inside boxes only where boxes cannot overlap.
-    const bool rising = StrictlyRising(surface.XArray()) && StrictlyRising(surface.YArray());
-    std::vector<EndLinks> links(rising ? size_t(entries) : 0);
+    std::vector<std::vector<SegmentRow>> rows(static_cast<size_t>(entries));
     std::vector<SweepLevel> sweep;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
         if (!std::isnan(v))  // a NaN holds no box
-            sweep.push_back({v, &segments[size_t(e)], rising ? &links[size_t(e)] : nullptr});
+            sweep.push_back({v, &segments[size_t(e)], &rows[size_t(e)]});
     }
     std::stable_sort(sweep.begin(), sweep.end(),
                      [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
-    {
-        const BoxRanges ranges(surface);  // freed before the joining, like the sweep's band of nodes
-        if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
-            return false;
-    }
+    if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
+        return false;
     SegmentJoiner joiner;
     for (int e = 0; e < entries; ++e) {
         CCMAP_Templine& own = segments[size_t(e)];
-        if (!joiner.Join(own, rising ? &links[size_t(e)] : nullptr, result.entries[size_t(e)], &surface.cancel))
+        if (!joiner.Join(own, &rows[size_t(e)], result.entries[size_t(e)], &surface.cancel))
             return false;
         CCMAP_Templine().swap(own);  // no longer needed
-        if (rising)
-            links[size_t(e)] = EndLinks{};
         if (surface.Cancelled())
             return false;
     }

@@ -10,15 +10,14 @@
 // whether a triangle emits nothing, a segment along one of its sides (a side lying on the level)
 // or a segment between points on two sides. A crossing point on a side shared by two triangles
 // or two boxes is computed by the same formula with numerator and denominator negated, so it
-// comes out bit-identical from both sides; x and y are divided in one vector division, which
-// rounds each exactly as a division of its own would.
+// comes out bit-identical from both sides.
 //
 // One sweep for all sub-levels. The smallest and largest finite node value of every run of 32
-// boxes within a row, and of every row, are found once, in one pass down the node columns. The
-// sweep then goes row by row from the top down and run by run from the left, reading the node
-// values from a copy made row by row, a band of 16 rows at a time; a run is visited only for the
-// sub-levels inside its range, its boxes' ranges are computed there, and a bit mask of the boxes
-// holding a sub-level picks the boxes to trace. Each sub-level gets its own segment array, in exactly the order a sweep for
+// boxes within a row, and of every row, are found once, in one pass down the node columns, and
+// the node values are copied row by row. The sweep then goes row by row from the top down and
+// run by run from the left; a run is visited only for the sub-levels inside its range, its
+// boxes' ranges are computed there, and a bit mask of the boxes holding a sub-level picks the
+// boxes to trace. Each sub-level gets its own segment array, in exactly the order a sweep for
 // it alone would give (rows top down, boxes left to right, triangles 1..4), while each box's
 // nodes are read once for all sub-levels. A box with a node value that is not finite is never
 // traced.
@@ -31,19 +30,20 @@
 // the end, so a long polyline costs linear time.
 //
 // Finding neighbours. Where exactly two ends meet at a point (the usual case) the other end is
-// the only candidate, so every end is linked to its partner before the walk. On a grid whose
-// node coordinates rise strictly, boxes overlap only on their borders: the sweep pairs the ends
-// strictly inside their box among that box's segments as it traces them, and the joining links
-// the ends on box borders through two small hash tables, the current row of boxes and the one
-// above, since rows further apart share no point. Otherwise one hash table takes all points.
-// Where three or more ends meet (a level through a node or a box centre, or two crossings
-// rounding to one point) the ends are marked crowded, and there the segment is found in two
-// index arrays sorted by start point and by end point (x, then y): the first unused one in that
-// order. Which of several segments comes first depends on how the sort leaves equal points, so
-// both arrays are always sorted whole, the same way.
+// the only candidate, so every end is linked to its partner before the walk. The sweep notes
+// where each row of boxes begins in a sub-level's segments; a point of one row can equal only
+// points of the same row or of the row above (rows further apart have disjoint bands of y), and
+// one of the row above only when it lies on the line between them, so two small hash tables,
+// the current row's points and the previous row's, find the partners and stay in the cache.
+// Without rows (JoinSegments), or when a point lies outside its row's band, one hash table
+// takes all points. Where three or more ends meet (a level through a node or a box centre, or
+// two crossings rounding to one point) the ends are marked crowded, and there the segment is
+// found in two index arrays sorted by start point and by end point (x, then y): the first
+// unused one in that order. Which of several segments comes first depends on how the sort
+// leaves equal points, so both arrays are always sorted whole, the same way.
 //
-// Memory: the segments and end links of all sub-levels are held until each is joined, about
-// 28 bytes per segment, with the run ranges and a band of 17 rows of node values.
+// Memory: the segments of all sub-levels are held until each is joined (16 bytes a segment,
+// with a few bytes of row marks), beside a row-by-row copy of the node values.
 //
 // Cancellation: the surface's cancel flag is read once per row and once per run of boxes that
 // holds a sub-level (at most 32 boxes apart), and before every polyline; a trace that sees it
