@@ -5,9 +5,11 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #if defined(__SSE2__)
+#include <xmmintrin.h>
 #include <emmintrin.h>
 #endif
 
@@ -46,7 +48,8 @@ struct BoxRanges {
     std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
 
-    std::vector<float> nodeRows;  // the node values row by row: node (i, j) at j * NX + i
+    // The node values row by row: node (i, j) at j * NX + i. Left uninitialised until copied.
+    std::unique_ptr<float[]> nodeRows;
 
     explicit BoxRanges(const CSurface3DData& s)
     {
@@ -97,20 +100,49 @@ struct BoxRanges {
     void CopyRows(const CSurface3DData& s)
     {
         const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
-        nodeRows.resize(nx * ny);
+        nodeRows.reset(new float[nx * ny]);
         constexpr size_t kRowBlock = 16;
+        float* rows = nodeRows.get();
         for (size_t jb = 0; jb < ny; jb += kRowBlock) {
             const size_t jEnd = std::min(ny, jb + kRowBlock);
-            for (size_t i = 0; i < nx; ++i) {
+            size_t i = 0;
+#if defined(__SSE2__)
+            // Four columns by four rows at a time.
+            for (; i + 4 <= nx; i += 4) {
+                const float* c0 = s.Column(int32_t(i));
+                const float* c1 = c0 + ny;
+                const float* c2 = c1 + ny;
+                const float* c3 = c2 + ny;
+                size_t j = jb;
+                for (; j + 4 <= jEnd; j += 4) {
+                    __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
+                    __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
+                    _MM_TRANSPOSE4_PS(a, b, c, d);
+                    float* at = rows + j * nx + i;
+                    _mm_storeu_ps(at, a);
+                    _mm_storeu_ps(at + nx, b);
+                    _mm_storeu_ps(at + 2 * nx, c);
+                    _mm_storeu_ps(at + 3 * nx, d);
+                }
+                for (; j < jEnd; ++j) {
+                    float* at = rows + j * nx + i;
+                    at[0] = c0[j];
+                    at[1] = c1[j];
+                    at[2] = c2[j];
+                    at[3] = c3[j];
+                }
+            }
+#endif
+            for (; i < nx; ++i) {
                 const float* c = s.Column(int32_t(i));
                 for (size_t j = jb; j < jEnd; ++j)
-                    nodeRows[j * nx + i] = c[j];
+                    rows[j * nx + i] = c[j];
             }
         }
     }
 
     // Node values (0, j) .. (NX - 1, j).
-    const float* Row(int32_t j) const { return nodeRows.data() + size_t(j) * size_t(boxesX + 1); }
+    const float* Row(int32_t j) const { return nodeRows.get() + size_t(j) * size_t(boxesX + 1); }
 
     float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
     float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
