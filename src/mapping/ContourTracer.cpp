@@ -1,8 +1,17 @@
 #include "mapping/ContourTracer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <optional>
+
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#include <emmintrin.h>
+#endif
 
 #include "mapping/Surface3DData.h"
 
@@ -18,54 +27,160 @@ inline int Sign(double h)
     return h > 0.0 ? 1 : (h < 0.0 ? -1 : 0);
 }
 
-// Smallest and largest node value of every box, row by row (box (i, j) at j * (nx - 1) + i), so
-// that a sub-level skips the boxes without its value by reading two floats; a box with a value
-// that is not finite gets an empty range and is never traced.
+// A node value that is not finite makes its boxes untraceable; for the ranges below it counts
+// as no value at all (+inf for a smallest, -inf for a largest value).
+inline bool IsFinite(float z)
+{
+    return std::fabs(z) <= FLT_MAX;
+}
+
+// The smallest and largest finite node value of every run of kRunBoxes boxes within a row of
+// boxes (run r of row j spans boxes 32r .. 32r + 31, nodes 32r .. 32r + 32 by j .. j + 1), and
+// of every whole row, so that a sweep passes over a row or a run without a level by reading two
+// floats. A run's range holds the range of each of its boxes with only finite values, which is
+// all a filter needs. The runs are stored run by run (run r of row j at r * boxesY + j), so one
+// pass down the node columns, which are stored one after another, fills them.
 struct BoxRanges {
+    static constexpr int32_t kRunBoxes = 32;
     int32_t boxesX = 0;
     int32_t boxesY = 0;
-    std::vector<float> lo, hi;
+    int32_t runsPerRow = 0;
+    std::vector<float> runLo, runHi;
     std::vector<float> rowLo, rowHi;
+
+    // The node values row by row: node (i, j) at j * NX + i. Left uninitialised until copied.
+    std::unique_ptr<float[]> nodeRows;
 
     explicit BoxRanges(const CSurface3DData& s)
     {
         boxesX = std::max(0, s.NX() - 1);
         boxesY = std::max(0, s.NY() - 1);
-        lo.resize(size_t(boxesX) * size_t(boxesY));
-        hi.resize(lo.size());
+        CopyRows(s);
+        runsPerRow = (boxesX + kRunBoxes - 1) / kRunBoxes;
+        runLo.assign(size_t(runsPerRow) * size_t(boxesY), INFINITY);
+        runHi.assign(runLo.size(), -INFINITY);
+        std::vector<float> pairLo(static_cast<size_t>(boxesY)), pairHi(static_cast<size_t>(boxesY));
+        for (int32_t i = 0; i <= boxesX && boxesY > 0; ++i) {
+            // Nodes (i, j) and (i, j + 1) of every row of boxes.
+            const float* c = s.Column(i);
+            for (int32_t j = 0; j < boxesY; ++j) {
+                const float a = c[j], b = c[j + 1];
+                const float aLo = IsFinite(a) ? a : INFINITY, bLo = IsFinite(b) ? b : INFINITY;
+                const float aHi = IsFinite(a) ? a : -INFINITY, bHi = IsFinite(b) ? b : -INFINITY;
+                pairLo[size_t(j)] = std::min(aLo, bLo);
+                pairHi[size_t(j)] = std::max(aHi, bHi);
+            }
+            // Column i is the left side of a box of run i / 32 and the right side of one of
+            // run (i - 1) / 32.
+            const int32_t runs[2] = {i < boxesX ? i / kRunBoxes : -1,
+                                     (i > 0 && (i % kRunBoxes == 0 || i == boxesX)) ? (i - 1) / kRunBoxes : -1};
+            for (const int32_t run : runs) {
+                if (run < 0)
+                    continue;
+                float* lo = runLo.data() + size_t(run) * size_t(boxesY);
+                float* hi = runHi.data() + size_t(run) * size_t(boxesY);
+                for (int32_t j = 0; j < boxesY; ++j) {
+                    lo[j] = std::min(lo[j], pairLo[size_t(j)]);
+                    hi[j] = std::max(hi[j], pairHi[size_t(j)]);
+                }
+            }
+        }
         rowLo.assign(size_t(boxesY), INFINITY);
         rowHi.assign(size_t(boxesY), -INFINITY);
-        for (int32_t i = 0; i < boxesX; ++i) {
-            const float* c0 = s.Column(i);
-            const float* c1 = s.Column(i + 1);
+        for (int32_t run = 0; run < runsPerRow; ++run)
             for (int32_t j = 0; j < boxesY; ++j) {
-                const float a = c0[j], b = c1[j], c = c1[j + 1], d = c0[j + 1];
-                float mn = std::min(std::min(a, b), std::min(c, d));
-                float mx = std::max(std::max(a, b), std::max(c, d));
-                if (!(std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d))) {
-                    mn = INFINITY;
-                    mx = -INFINITY;
+                rowLo[size_t(j)] = std::min(rowLo[size_t(j)], RunLo(run, j));
+                rowHi[size_t(j)] = std::max(rowHi[size_t(j)], RunHi(run, j));
+            }
+    }
+
+    // The sweep goes along rows while the nodes are stored column by column: a copy row by row
+    // lets it read neighbouring nodes from neighbouring addresses. Copied a block of rows at a
+    // time, so that both the reads and the writes stay within a few cache lines per column.
+    void CopyRows(const CSurface3DData& s)
+    {
+        const size_t nx = size_t(s.NX()), ny = size_t(s.NY());
+        nodeRows.reset(new float[nx * ny]);
+        constexpr size_t kRowBlock = 16;
+        float* rows = nodeRows.get();
+        for (size_t jb = 0; jb < ny; jb += kRowBlock) {
+            const size_t jEnd = std::min(ny, jb + kRowBlock);
+            size_t i = 0;
+#if defined(__SSE2__)
+            // Four columns by four rows at a time.
+            for (; i + 4 <= nx; i += 4) {
+                const float* c0 = s.Column(int32_t(i));
+                const float* c1 = c0 + ny;
+                const float* c2 = c1 + ny;
+                const float* c3 = c2 + ny;
+                size_t j = jb;
+                for (; j + 4 <= jEnd; j += 4) {
+                    __m128 a = _mm_loadu_ps(c0 + j), b = _mm_loadu_ps(c1 + j);
+                    __m128 c = _mm_loadu_ps(c2 + j), d = _mm_loadu_ps(c3 + j);
+                    _MM_TRANSPOSE4_PS(a, b, c, d);
+                    float* at = rows + j * nx + i;
+                    _mm_storeu_ps(at, a);
+                    _mm_storeu_ps(at + nx, b);
+                    _mm_storeu_ps(at + 2 * nx, c);
+                    _mm_storeu_ps(at + 3 * nx, d);
                 }
-                const size_t at = size_t(j) * size_t(boxesX) + size_t(i);
-                lo[at] = mn;
-                hi[at] = mx;
-                rowLo[size_t(j)] = std::min(rowLo[size_t(j)], mn);
-                rowHi[size_t(j)] = std::max(rowHi[size_t(j)], mx);
+                for (; j < jEnd; ++j) {
+                    float* at = rows + j * nx + i;
+                    at[0] = c0[j];
+                    at[1] = c1[j];
+                    at[2] = c2[j];
+                    at[3] = c3[j];
+                }
+            }
+#endif
+            for (; i < nx; ++i) {
+                const float* c = s.Column(int32_t(i));
+                for (size_t j = jb; j < jEnd; ++j)
+                    rows[j * nx + i] = c[j];
             }
         }
     }
+
+    // Node values (0, j) .. (NX - 1, j).
+    const float* Row(int32_t j) const { return nodeRows.get() + size_t(j) * size_t(boxesX + 1); }
+
+    float RunLo(int32_t run, int32_t j) const { return runLo[size_t(run) * size_t(boxesY) + size_t(j)]; }
+    float RunHi(int32_t run, int32_t j) const { return runHi[size_t(run) * size_t(boxesY) + size_t(j)]; }
 };
 
+// Smallest and largest node value of boxes begin .. end - 1 of row j (at most kRunBoxes), a box
+// with a value that is not finite getting an empty range so that it is never traced.
+void RangesOfBoxes(const BoxRanges& r, int32_t begin, int32_t end, int32_t j, float* lo, float* hi)
+{
+    const float* below = r.Row(j) + begin;
+    const float* above = r.Row(j + 1) + begin;
+    const int32_t count = end - begin;
+    for (int32_t k = 0; k < count; ++k) {
+        const float a = below[k], b = below[k + 1], c = above[k + 1], d = above[k];
+        float mn = std::min(std::min(a, b), std::min(c, d));
+        float mx = std::max(std::max(a, b), std::max(c, d));
+        if (!(IsFinite(a) && IsFinite(b) && IsFinite(c) && IsFinite(d))) {
+            mn = INFINITY;
+            mx = -INFINITY;
+        }
+        lo[k] = mn;
+        hi[k] = mx;
+    }
+}
+
 // Emits the segments of box (i, j) at level v.
-void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Templine& out)
+void TraceBox(const CSurface3DData& s, const BoxRanges& r, int32_t i, int32_t j, float v, CCMAP_Templine& out)
 {
     double h[5], xh[5], yh[5];
     int sh[5];
     const double level = v;
     const int32_t ci[5] = {0, i, i + 1, i + 1, i};
     const int32_t cj[5] = {0, j, j, j + 1, j + 1};
+    const float* below = r.Row(j);
+    const float* above = r.Row(j + 1);
+    const float z[5] = {0.0f, below[i], below[i + 1], above[i + 1], above[i]};
     for (int m = 4; m >= 1; --m) {
-        h[m] = double(s.Value(ci[m], cj[m])) - level;
+        h[m] = double(z[m]) - level;
         xh[m] = s.X(ci[m]);
         yh[m] = s.Y(cj[m]);
     }
@@ -126,21 +241,81 @@ void TraceBox(const CSurface3DData& s, int32_t i, int32_t j, float v, CCMAP_Temp
     }
 }
 
-bool TraceRanged(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
-                 float v, CCMAP_Templine& out)
+// Bit k set for each of the `count` (at most 32) boxes whose range [lo[k], hi[k]] holds v.
+uint32_t CrossedBoxes(const float* lo, const float* hi, int32_t count, float v)
 {
+    uint32_t mask = 0;
+    int32_t k = 0;
+#if defined(__SSE2__)
+    const __m128 level = _mm_set1_ps(v);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 in = _mm_and_ps(_mm_cmple_ps(_mm_loadu_ps(lo + k), level),
+                                     _mm_cmple_ps(level, _mm_loadu_ps(hi + k)));
+        mask |= uint32_t(_mm_movemask_ps(in)) << k;
+    }
+#endif
+    for (; k < count; ++k)
+        mask |= uint32_t(lo[k] <= v && v <= hi[k]) << k;
+    return mask;
+}
+
+// Where the segments of one row of boxes begin in a sub-level's array, and the band of y that
+// row spans: every point of those segments lies within yLow .. yHigh.
+struct SegmentRow {
+    uint32_t first;
+    float yLow, yHigh;
+};
+
+// One level value of a sweep and the segment array it fills.
+struct SweepLevel {
+    float value;
+    CCMAP_Templine* out;
+    std::vector<SegmentRow>* rows = nullptr;  // where each row's segments begin, when wanted
+    int32_t lastRow = -1;                     // the row of the last segment, while rows are noted
+};
+
+// Appends the segments of every level of `levels` (ascending by value, none a NaN) over boxes
+// i0..i1-1, j0..j1-1. One sweep serves all levels: a row, and within it a run of boxes, is
+// visited for just the levels inside its range, so each box's nodes are read while they are in
+// the cache. Each level's array still gets its segments in the order of a sweep for that level
+// alone: rows from the top down, boxes left to right, triangles 1..4. The cancel flag is read
+// once per row and once per run of boxes holding a level, at most kRunBoxes boxes apart.
+bool TraceSweep(const CSurface3DData& s, const BoxRanges& r, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
+                std::vector<SweepLevel>& levels)
+{
+    const auto firstAtLeast = [](auto from, auto to, float bound) {
+        return std::lower_bound(from, to, bound, [](const SweepLevel& l, float b) { return l.value < b; });
+    };
+    const int32_t firstRun = i0 / BoxRanges::kRunBoxes;
+    const int32_t lastRun = i0 < i1 ? (i1 - 1) / BoxRanges::kRunBoxes : firstRun - 1;  // none when empty
     for (int32_t j = j1 - 1; j >= j0; --j) {
         if (s.Cancelled())
             return false;
-        if (!(r.rowLo[size_t(j)] <= v && v <= r.rowHi[size_t(j)]))
-            continue;  // no box of this row holds the level
-        const float* lo = r.lo.data() + size_t(j) * size_t(r.boxesX);
-        const float* hi = r.hi.data() + size_t(j) * size_t(r.boxesX);
-        for (int32_t i = i0; i < i1; ++i) {
+        const auto rowFirst = firstAtLeast(levels.begin(), levels.end(), r.rowLo[size_t(j)]);
+        if (rowFirst == levels.end() || !(rowFirst->value <= r.rowHi[size_t(j)]))
+            continue;  // no box of this row holds a level
+        for (int32_t run = firstRun; run <= lastRun; ++run) {
+            const float runHi = r.RunHi(run, j);
+            auto level = firstAtLeast(rowFirst, levels.end(), r.RunLo(run, j));
+            if (level == levels.end() || !(level->value <= runHi))
+                continue;
             if (s.Cancelled())
                 return false;
-            if (lo[i] <= v && v <= hi[i])
-                TraceBox(s, i, j, v, out);
+            const int32_t begin = std::max(i0, run * BoxRanges::kRunBoxes);
+            const int32_t end = std::min(i1, (run + 1) * BoxRanges::kRunBoxes);
+            if (begin >= end)
+                continue;
+            float lo[BoxRanges::kRunBoxes], hi[BoxRanges::kRunBoxes];
+            RangesOfBoxes(r, begin, end, j, lo, hi);
+            for (; level != levels.end() && level->value <= runHi; ++level) {
+                uint32_t crossed = CrossedBoxes(lo, hi, end - begin, level->value);
+                if (crossed != 0 && level->rows && level->lastRow != j) {
+                    level->rows->push_back({uint32_t(level->out->size()), s.Y(j), s.Y(j + 1)});
+                    level->lastRow = j;
+                }
+                for (; crossed != 0; crossed &= crossed - 1)
+                    TraceBox(s, r, begin + std::countr_zero(crossed), j, level->value, *level->out);
+            }
         }
     }
     return true;
@@ -211,10 +386,12 @@ uint64_t PointKey(KW_FPOINT p)
     return (uint64_t(ordered(p.x)) << 32) | ordered(p.y);
 }
 
-// The segments sorted by one of their ends, for finding an unused segment with a given end point.
-// The keys sit next to the segment numbers, so sorting and searching read one array in order;
-// the sort compares exactly as (x, then y) does, so equal end points keep the order that sorting
-// the segment numbers by their coordinates gives.
+// The segments sorted by one of their ends, for finding an unused segment with a given end point
+// where three or more ends meet. The keys sit next to the segment numbers, so sorting and
+// searching read one array in order; the sort compares exactly as (x, then y) does, so equal end
+// points keep the order that sorting the segment numbers by their coordinates gives. That order
+// decides which of several segments at one point is taken, so the whole array is sorted the
+// same way every time, even when only a few points are crowded.
 class EndpointIndex {
 public:
     EndpointIndex(const CCMAP_Templine& segments, bool byStart) : m_segments(segments), m_byStart(byStart)
@@ -223,35 +400,17 @@ public:
         for (size_t s = 0; s < segments.size(); ++s)
             m_entries[s] = {PointKey(End(uint32_t(s))), uint32_t(s)};
         std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
-        // Where each key's run of entries starts, in an open-addressed table of at least twice
-        // as many slots as entries.
-        size_t slots = 16;
-        while (slots < 2 * m_entries.size())
-            slots *= 2;
-        m_runStart.assign(slots, kEmpty);
-        for (size_t e = 0; e < m_entries.size(); ++e) {
-            if (e > 0 && m_entries[e].key == m_entries[e - 1].key)
-                continue;
-            size_t slot = Slot(m_entries[e].key);
-            while (m_runStart[slot] != kEmpty)
-                slot = (slot + 1) & (m_runStart.size() - 1);
-            m_runStart[slot] = uint32_t(e);
-        }
     }
 
     // An unused segment whose end of this index equals p, or -1.
     int64_t Find(KW_FPOINT p, const std::vector<uint8_t>& used) const
     {
         const uint64_t key = PointKey(p);
-        for (size_t slot = Slot(key); m_runStart[slot] != kEmpty; slot = (slot + 1) & (m_runStart.size() - 1)) {
-            auto it = m_entries.begin() + m_runStart[slot];
-            if (it->key != key)
-                continue;
-            for (; it != m_entries.end() && it->key == key; ++it)
-                if (!used[it->segment] && End(it->segment) == p)
-                    return it->segment;
-            return -1;
-        }
+        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                   [](const Entry& e, uint64_t k) { return e.key < k; });
+        for (; it != m_entries.end() && it->key == key; ++it)
+            if (!used[it->segment] && End(it->segment) == p)
+                return it->segment;
         return -1;
     }
 
@@ -260,12 +419,6 @@ private:
         uint64_t key;
         uint32_t segment;
     };
-    static constexpr uint32_t kEmpty = UINT32_MAX;
-    size_t Slot(uint64_t key) const
-    {
-        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
-        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_runStart.size() - 1);
-    }
     KW_FPOINT End(uint32_t s) const
     {
         const Templine& t = m_segments[s];
@@ -275,7 +428,6 @@ private:
     const CCMAP_Templine& m_segments;
     bool m_byStart;
     std::vector<Entry> m_entries;
-    std::vector<uint32_t> m_runStart;  // hash slot -> first entry of a key, or kEmpty
 };
 
 }  // namespace
@@ -290,160 +442,292 @@ bool TraceLevel(const CSurface3DData& surface, int32_t i0, int32_t i1, int32_t j
     i1 = std::min(i1, surface.NX() - 1);
     j1 = std::min(j1, surface.NY() - 1);
     const BoxRanges ranges(surface);
-    return TraceRanged(surface, ranges, i0, i1, j0, j1, v, out);
+    std::vector<SweepLevel> levels;
+    if (!std::isnan(v))  // a NaN holds no box
+        levels.push_back({v, &out});
+    return TraceSweep(surface, ranges, i0, i1, j0, j1, levels);
 }
 
 namespace {
 
-// Every end point met by at most two segment ends, which is what a level gives except where it
-// passes exactly through a grid node or a box centre. At such a point the one other end is the
-// only candidate, so the segment found does not depend on how equal end points are ordered: a
-// table from each point to its (at most two) ends answers in one probe.
-class PairedEnds {
+// Segment ends are numbered 2 x segment (its start) and 2 x segment + 1 (its end).
+constexpr uint32_t kNoEnd = UINT32_MAX;        // no other end at the point
+constexpr uint32_t kCrowded = UINT32_MAX - 1;  // three or more ends at the point
+
+// Links every segment end to its partner, the one other end at the same point (equal x and equal
+// y, -0.0 being 0.0). That is what a level gives almost everywhere: only where it passes exactly
+// through a grid node or a box centre, or where two crossings round to one float, do three or
+// more ends meet, and those ends are marked crowded. A point with a coordinate that is not a
+// number equals nothing.
+//
+// Points are matched through a hash table. Given the rows of boxes the segments came from (in
+// the order traced, from the top down), only two rows' points are in the table at a time: a
+// point in one row can equal only points of that row or of the row next to it, since rows
+// further apart have disjoint bands of y. The small tables stay in the cache where one table
+// for a whole sub-level would not. Without rows, or when a point lies outside its row's band,
+// one table takes all points.
+class EndPartners {
 public:
-    // False when some point is met by three or more ends, or a coordinate is not a number.
-    bool Build(const CCMAP_Templine& segments)
+    void Build(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows)
     {
-        size_t slots = 16;
-        while (slots < 4 * segments.size())
-            slots *= 2;
-        m_slots.assign(slots, Slot{});
+        if (segments.size() >= kEndMask / 2) {  // beyond the slot's end numbers: no links at all
+            m_partner.assign(2 * segments.size(), kCrowded);
+            m_crowded = true;
+            return;
+        }
+        if (rows && BuildByRows(segments, *rows))
+            return;
+        Reset(segments.size());
+        m_current.Reset(segments.size());
         for (size_t s = 0; s < segments.size(); ++s) {
             const Templine& t = segments[s];
-            if (std::isnan(t.x1) || std::isnan(t.y1) || std::isnan(t.x2) || std::isnan(t.y2))
+            AddEnd(m_current, {t.x1, t.y1}, uint32_t(2 * s));
+            AddEnd(m_current, {t.x2, t.y2}, uint32_t(2 * s + 1));
+        }
+    }
+
+    // The other end at the point of `end`, kNoEnd or kCrowded.
+    uint32_t Partner(uint32_t end) const { return m_partner[end]; }
+    bool Crowded() const { return m_crowded; }
+
+private:
+    static constexpr uint32_t kPaired = 0x80000000u;   // a second end came to the point
+    static constexpr uint32_t kCrowdedBit = 0x40000000u;  // and a third
+    static constexpr uint32_t kEndMask = 0x3FFFFFFFu;
+
+    struct Slot {
+        uint32_t keyHigh = 0, keyLow = 0;  // the point's key, in two halves to keep slots at 16 bytes
+        uint32_t stamp = 0;
+        uint32_t end = 0;  // the first end seen at the point, with kPaired and kCrowdedBit
+    };
+
+    // Open addressing with linear probes. The slots are kept from one use to the next: a slot is
+    // taken only while it carries the table's current stamp, so starting afresh costs nothing.
+    class PointTable {
+    public:
+        void Reset(size_t points)
+        {
+            size_t slots = 16;
+            while (2 * slots < 3 * points)  // a load of at most two thirds keeps the probes short
+                slots *= 2;
+            if (m_slots.size() < slots) {
+                m_slots.assign(slots, Slot{});
+                m_stamp = 0;
+            }
+            m_mask = slots - 1;
+            if (++m_stamp == 0) {  // the stamps went round: clear them once
+                std::fill(m_slots.begin(), m_slots.end(), Slot{});
+                m_stamp = 1;
+            }
+        }
+        Slot* Find(uint64_t key)
+        {
+            for (size_t i = Home(key);; i = (i + 1) & m_mask) {
+                Slot& slot = m_slots[i];
+                if (slot.stamp != m_stamp)
+                    return nullptr;
+                if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key))
+                    return &slot;
+            }
+        }
+        // The slot of `key` if it was there; else adds it with `end` and returns nullptr.
+        Slot* FindOrAdd(uint64_t key, uint32_t end)
+        {
+            for (size_t i = Home(key);; i = (i + 1) & m_mask) {
+                Slot& slot = m_slots[i];
+                if (slot.stamp != m_stamp) {
+                    slot = {uint32_t(key >> 32), uint32_t(key), m_stamp, end};
+                    return nullptr;
+                }
+                if (slot.keyHigh == uint32_t(key >> 32) && slot.keyLow == uint32_t(key))
+                    return &slot;
+            }
+        }
+
+    private:
+        size_t Home(uint64_t key) const
+        {
+            // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
+            return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;
+        }
+        std::vector<Slot> m_slots;
+        size_t m_mask = 0;
+        uint32_t m_stamp = 0;
+    };
+
+    void Reset(size_t segments)
+    {
+        m_partner.assign(2 * segments, kNoEnd);
+        m_crowded = false;
+    }
+
+    // Another end at the point of `slot`.
+    void Meet(Slot& slot, uint32_t end)
+    {
+        const uint32_t first = slot.end & kEndMask;
+        if (slot.end & kCrowdedBit) {
+            m_partner[end] = kCrowded;
+        } else if (slot.end & kPaired) {
+            const uint32_t second = m_partner[first];
+            m_partner[first] = m_partner[second] = m_partner[end] = kCrowded;
+            slot.end |= kCrowdedBit;
+            m_crowded = true;
+        } else {
+            m_partner[first] = end;
+            m_partner[end] = first;
+            slot.end |= kPaired;
+        }
+    }
+
+    void AddEnd(PointTable& table, KW_FPOINT p, uint32_t end)
+    {
+        if (std::isnan(p.x) || std::isnan(p.y))
+            return;
+        if (Slot* slot = table.FindOrAdd(PointKey(p), end))
+            Meet(*slot, end);
+    }
+
+    // False, with nothing decided, when the rows do not keep their points apart as they should.
+    bool BuildByRows(const CCMAP_Templine& segments, const std::vector<SegmentRow>& rows)
+    {
+        for (size_t r = 0; r < rows.size(); ++r) {
+            // Bands of positive height, each at or below the one before: rows two apart in the
+            // list share no y.
+            if (!(rows[r].yLow < rows[r].yHigh) || (r > 0 && !(rows[r].yHigh <= rows[r - 1].yLow)))
                 return false;
-            if (!AddEnd({t.x1, t.y1}, uint32_t(2 * s)) || !AddEnd({t.x2, t.y2}, uint32_t(2 * s + 1)))
+            if (rows[r].first > segments.size() || (r > 0 && rows[r].first < rows[r - 1].first))
                 return false;
+        }
+        if (segments.empty() || rows.empty() || rows[0].first != 0)
+            return segments.empty();
+        Reset(segments.size());
+        PointTable* previous = &m_previous;
+        PointTable* current = &m_current;
+        previous->Reset(0);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const size_t first = rows[r].first;
+            const size_t last = r + 1 < rows.size() ? rows[r + 1].first : segments.size();
+            current->Reset(2 * (last - first));
+            for (size_t s = first; s < last; ++s) {
+                const Templine& t = segments[s];
+                const KW_FPOINT ends[2] = {{t.x1, t.y1}, {t.x2, t.y2}};
+                for (uint32_t k = 0; k < 2; ++k) {
+                    const KW_FPOINT p = ends[k];
+                    const uint32_t end = uint32_t(2 * s + k);
+                    if (std::isnan(p.x) || std::isnan(p.y))
+                        continue;
+                    if (!(rows[r].yLow <= p.y && p.y <= rows[r].yHigh))
+                        return false;
+                    // Only a point on the line between this row and the one before can be in both.
+                    const uint64_t key = PointKey(p);
+                    Slot* slot = p.y == rows[r].yHigh ? previous->Find(key) : nullptr;
+                    if (slot || (slot = current->FindOrAdd(key, end)) != nullptr)
+                        Meet(*slot, end);
+                }
+            }
+            std::swap(previous, current);
         }
         return true;
     }
 
-    // An unused segment whose start (byStart) or end equals p, or -1.
-    int64_t Find(KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) const
+    PointTable m_previous, m_current;
+    std::vector<uint32_t> m_partner;  // per end: the other end at its point, kNoEnd or kCrowded
+    bool m_crowded = false;
+};
+
+// Joins the segments of one sub-level after another, keeping its tables between them.
+class SegmentJoiner {
+public:
+    bool Join(const CCMAP_Templine& segments, const std::vector<SegmentRow>* rows, CCMAP_ContourLevel& level,
+              const std::atomic<int32_t>* cancel)
     {
-        const Slot* slot = Lookup(PointKey(p));
-        if (!slot)
-            return -1;
-        for (const uint32_t end : slot->ends)
-            if (end != kNone && ((end & 1u) == 0) == byStart && !used[end >> 1])
-                return end >> 1;
-        return -1;
+        if (segments.empty())
+            return true;
+        m_partners.Build(segments, rows);
+        // Where three or more ends meet, the sorted order of equal end points decides: a segment
+        // starting at the point before one ending there.
+        std::optional<EndpointIndex> starts, ends;
+        if (m_partners.Crowded()) {
+            starts.emplace(segments, true);
+            ends.emplace(segments, false);
+        }
+        return Walk(segments, level, cancel, [&](KW_FPOINT p, uint32_t endThere) -> int64_t {
+            const uint32_t other = m_partners.Partner(endThere);
+            if (other == kCrowded) {
+                const int64_t found = starts->Find(p, m_used);
+                return found >= 0 ? found : ends->Find(p, m_used);
+            }
+            return (other == kNoEnd || m_used[other >> 1]) ? -1 : int64_t(other >> 1);
+        });
     }
 
 private:
-    static constexpr uint32_t kNone = UINT32_MAX;
-    struct Slot {
-        uint64_t key = 0;
-        uint32_t ends[2] = {kNone, kNone};  // 2 x segment + (0 start, 1 end)
-    };
-
-    size_t Home(uint64_t key) const
-    {
-        // Fibonacci hashing: the multiply spreads neighbouring coordinates over the table.
-        return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (m_slots.size() - 1);
-    }
-    const Slot* Lookup(uint64_t key) const
-    {
-        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
-            const Slot& slot = m_slots[i];
-            if (slot.ends[0] == kNone)
-                return nullptr;
-            if (slot.key == key)
-                return &slot;
-        }
-    }
-    bool AddEnd(KW_FPOINT p, uint32_t end)
-    {
-        const uint64_t key = PointKey(p);
-        for (size_t i = Home(key);; i = (i + 1) & (m_slots.size() - 1)) {
-            Slot& slot = m_slots[i];
-            if (slot.ends[0] == kNone) {
-                slot.key = key;
-                slot.ends[0] = end;
-                return true;
-            }
-            if (slot.key == key) {
-                if (slot.ends[1] != kNone)
-                    return false;  // a third end
-                slot.ends[1] = end;
-                return true;
-            }
-        }
-    }
-
-    std::vector<Slot> m_slots;
-};
-
-// Grows polylines from the segments, `find(p, byStart, used)` giving an unused segment with an
-// end at p.
-template <class FindEnd>
-bool JoinWith(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
+    // Grows polylines from the segments; `find(p, endThere)` gives an unused segment with an end
+    // at p, where p is the point of the (used) end `endThere`, or -1.
+    template <class FindEnd>
+    bool Walk(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel,
               FindEnd find)
-{
-    std::vector<uint8_t> used(segments.size(), 0);
-    size_t remaining = segments.size();
-    size_t next = 0;
-    PolylineBuilder line;
-    while (remaining > 0) {
-        if (cancel && cancel->load(std::memory_order_relaxed) != 0)
-            return false;
-        while (used[next])
-            ++next;
-        const Templine& first = segments[next];
-        line.Start({first.x1, first.y1}, {first.x2, first.y2});
-        used[next] = 1;
-        // Segments only ever become used, so a first point that found no neighbour never will.
-        bool headEnded = false;
-        for (;;) {
-            --remaining;
-            if (line.bounds.closed || remaining == 0)
-                break;
-            const KW_FPOINT head = line.First();
-            const KW_FPOINT tail = line.Last();
-            int64_t found = headEnded ? -1 : find(head, true, used);
-            if (found < 0 && !headEnded)
-                found = find(head, false, used);
-            headEnded = found < 0;
-            if (found < 0)
-                found = find(tail, true, used);
-            if (found < 0)
-                found = find(tail, false, used);
-            if (found < 0)
-                break;
-            const Templine& t = segments[size_t(found)];
-            const KW_FPOINT a{t.x1, t.y1}, b{t.x2, t.y2};
-            if (a == head)
-                line.InsertFront(b);
-            else if (a == tail)
-                line.InsertBack(b);
-            else if (b == head)
-                line.InsertFront(a);
-            else
-                line.InsertBack(a);
-            used[size_t(found)] = 1;
+    {
+        m_used.assign(segments.size(), 0);
+        size_t remaining = segments.size();
+        size_t next = 0;
+        while (remaining > 0) {
+            if (cancel && cancel->load(std::memory_order_relaxed) != 0)
+                return false;
+            while (m_used[next])
+                ++next;
+            const Templine& first = segments[next];
+            m_line.Start({first.x1, first.y1}, {first.x2, first.y2});
+            m_used[next] = 1;
+            uint32_t headEnd = uint32_t(2 * next), tailEnd = uint32_t(2 * next + 1);
+            // Segments only ever become used, so a first point that found no neighbour never will.
+            bool headEnded = false;
+            for (;;) {
+                --remaining;
+                if (m_line.bounds.closed || remaining == 0)
+                    break;
+                const KW_FPOINT head = m_line.First();
+                const KW_FPOINT tail = m_line.Last();
+                int64_t found = headEnded ? -1 : find(head, headEnd);
+                headEnded = found < 0;
+                if (found < 0)
+                    found = find(tail, tailEnd);
+                if (found < 0)
+                    break;
+                const Templine& t = segments[size_t(found)];
+                const KW_FPOINT a{t.x1, t.y1}, b{t.x2, t.y2};
+                const uint32_t startEnd = uint32_t(2 * found), endEnd = startEnd + 1;
+                if (a == head) {
+                    m_line.InsertFront(b);
+                    headEnd = endEnd;
+                } else if (a == tail) {
+                    m_line.InsertBack(b);
+                    tailEnd = endEnd;
+                } else if (b == head) {
+                    m_line.InsertFront(a);
+                    headEnd = startEnd;
+                } else {
+                    m_line.InsertBack(a);
+                    tailEnd = startEnd;
+                }
+                m_used[size_t(found)] = 1;
+            }
+            level.polylines.push_back(m_line.Finish());
         }
-        level.polylines.push_back(line.Finish());
+        return true;
     }
-    return true;
-}
+
+    EndPartners m_partners;
+    std::vector<uint8_t> m_used;  // per segment
+    PolylineBuilder m_line;
+};
 
 }  // namespace
 
 bool JoinSegments(const CCMAP_Templine& segments, CCMAP_ContourLevel& level, const std::atomic<int32_t>* cancel)
 {
-    if (segments.empty())
-        return true;
-    PairedEnds paired;
-    if (paired.Build(segments))
-        return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
-            return paired.Find(p, byStart, used);
-        });
-    // Where three or more ends meet, the sorted order of equal end points decides.
-    const EndpointIndex starts(segments, true);
-    const EndpointIndex ends(segments, false);
-    return JoinWith(segments, level, cancel, [&](KW_FPOINT p, bool byStart, const std::vector<uint8_t>& used) {
-        return (byStart ? starts : ends).Find(p, used);
-    });
+    SegmentJoiner joiner;
+    return joiner.Join(segments, nullptr, level, cancel);
 }
 
 float SubLevelValue(const CTXFloatArray& levels, const ContourParameters& params, int entry)
@@ -469,14 +753,24 @@ bool TraceContours(const CSurface3DData& surface, const CTXFloatArray& levels, c
     if (entries == 0)
         return true;
     const BoxRanges ranges(surface);
-    CCMAP_Templine segments;
+    std::vector<CCMAP_Templine> segments(size_t(entries), CCMAP_Templine{});
+    std::vector<std::vector<SegmentRow>> rows(static_cast<size_t>(entries));
+    std::vector<SweepLevel> sweep;
     for (int e = 0; e < entries; ++e) {
         const float v = SubLevelValue(levels, params, e);
-        segments.clear();
-        if (!TraceRanged(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, v, segments))
+        if (!std::isnan(v))  // a NaN holds no box
+            sweep.push_back({v, &segments[size_t(e)], &rows[size_t(e)]});
+    }
+    std::stable_sort(sweep.begin(), sweep.end(),
+                     [](const SweepLevel& a, const SweepLevel& b) { return a.value < b.value; });
+    if (!TraceSweep(surface, ranges, 0, ranges.boxesX, 0, ranges.boxesY, sweep))
+        return false;
+    SegmentJoiner joiner;
+    for (int e = 0; e < entries; ++e) {
+        CCMAP_Templine& own = segments[size_t(e)];
+        if (!joiner.Join(own, &rows[size_t(e)], result.entries[size_t(e)], &surface.cancel))
             return false;
-        if (!JoinSegments(segments, result.entries[size_t(e)], &surface.cancel))
-            return false;
+        CCMAP_Templine().swap(own);  // no longer needed
         if (surface.Cancelled())
             return false;
     }
