@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "mapping/AlignedRows.h"
 #include "mapping/RbfInterpolator.h"
 #include "mapping/Surface3DData.h"
 #include "util/RbfKernel.h"
@@ -251,6 +252,8 @@ CRbfGridPass::CRbfGridPass(int32_t kernel, double parameter, int32_t n, const do
 
 bool CRbfGridPass::AddTarget(const RbfWeights& weights, CSurface3DData& surface)
 {
+    if (weights.radial.size() != size_t(m_n))
+        return false;
     if (m_targets.empty()) {
         m_columns = surface.NX();
         m_rows = surface.NY();
@@ -258,6 +261,10 @@ bool CRbfGridPass::AddTarget(const RbfWeights& weights, CSurface3DData& surface)
         return false;
     }
     m_targets.push_back({&weights, &surface});
+    // The radial weights of every set, copied into rows that start on cache lines.
+    m_weightRows = AlignedRows(m_targets.size(), size_t(m_n));
+    for (size_t t = 0; t < m_targets.size(); ++t)
+        std::copy_n(m_targets[t].weights->radial.data(), m_n, m_weightRows.Row(t));
     return true;
 }
 
@@ -301,13 +308,14 @@ bool CRbfGridPass::EvaluateColumns(int32_t begin, int32_t end, const std::atomic
         return true;
     const size_t n = size_t(m_n);
     const size_t sets = size_t(count);
-    std::vector<double> dx(n), dx2(n), phi(n * kNodeBlock), sums(sets * kNodeBlock);
+    std::vector<double> dx(n), dx2(n), sums(sets * kNodeBlock);
+    AlignedRows phi(kNodeBlock, n);
     const double* phiRows[kNodeBlock];
     for (int32_t b = 0; b < kNodeBlock; ++b)
-        phiRows[b] = phi.data() + size_t(b) * n;
+        phiRows[b] = phi.Row(size_t(b));
     std::vector<const double*> weights(sets);
     for (int32_t t = 0; t < count; ++t)
-        weights[size_t(t)] = m_targets[size_t(t)].weights->radial.data();
+        weights[size_t(t)] = m_weightRows.Row(size_t(t));
     const bool vector = HasVectorRow(m_kernel);
     const bool blocked = vector && WideVectorUnit();
     const int32_t ny = m_rows;
@@ -328,13 +336,13 @@ bool CRbfGridPass::EvaluateColumns(int32_t begin, int32_t end, const std::atomic
             const int32_t nodes = (blocked && j + kNodeBlock <= ny) ? kNodeBlock : 1;
             for (int32_t b = 0; b < nodes; ++b)
                 KernelRow(dx.data(), dx2.data(), m_grid.y0 + m_grid.dy * (j + b), pointOnColumn,
-                          phi.data() + size_t(b) * n);
+                          phi.Row(size_t(b)));
             if (nodes == kNodeBlock)
                 VectorSumsNodes4(m_n, count, weights.data(), phiRows, sums.data());
             else if (vector)
-                VectorSums(m_n, count, weights.data(), phi.data(), sums.data());
+                VectorSums(m_n, count, weights.data(), phi.Row(0), sums.data());
             else
-                OrderedSums(m_n, count, weights.data(), phi.data(), sums.data());
+                OrderedSums(m_n, count, weights.data(), phi.Row(0), sums.data());
             for (int32_t b = 0; b < nodes; ++b, ++j) {
                 const double y = m_grid.y0 + m_grid.dy * j;
                 for (int32_t t = 0; t < count; ++t) {

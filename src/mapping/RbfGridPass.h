@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "mapping/AlignedRows.h"
+
 class CSurface3DData;
 
 // The solution of one value set: a weight per point and the linear term a0 + a1 x + a2 y.
@@ -38,7 +40,8 @@ public:
                  const RbfGridGeometry& grid);
 
     // Adds a value set and the surface it fills; false, nothing added, when the surface's node
-    // counts differ from the first target's. `weights` and `surface` must outlive the pass.
+    // counts differ from the first target's or the weights do not hold one value per point. The
+    // radial weights are copied here; `weights` and `surface` must outlive the pass.
     bool AddTarget(const RbfWeights& weights, CSurface3DData& surface);
     int32_t TargetCount() const { return int32_t(m_targets.size()); }
     // Grid columns, as the first target had them when it was added; 0 without a target.
@@ -65,5 +68,6 @@ private:
     const double* m_py;
     RbfGridGeometry m_grid;
     std::vector<Target> m_targets;
+    AlignedRows m_weightRows;  // the targets' radial weights, a row each
     int32_t m_columns = 0, m_rows = 0;  // node counts of every target
 };

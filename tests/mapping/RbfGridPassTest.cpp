@@ -222,6 +222,8 @@ TEST(RbfGridPassTest, ColumnCountDoesNotFollowATargetTakenBack)
     CSurface3DData other;
     ASSERT_TRUE(other.Allocate(6, 5));
     EXPECT_FALSE(pass.AddTarget(w, other));  // other node counts
+    RbfWeights tooFew;
+    EXPECT_FALSE(pass.AddTarget(tooFew, target));  // the pass would read past the weights
     ASSERT_TRUE(pass.EvaluateColumns(0, 7, nullptr));
     target.SwapGrid(empty);
     EXPECT_EQ(pass.ColumnCount(), 7);
