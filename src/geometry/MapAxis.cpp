@@ -12,7 +12,8 @@ bool CMapAxis::Contains(float v) const
 
 void CMapAxis::RecomputeScale()
 {
-    const float length = float(IsHorizontal() ? right - left : bottom - top);
+    // In 64 bits: a rectangle spanning most of the int range would overflow the difference.
+    const float length = float(IsHorizontal() ? int64_t(right) - left : int64_t(bottom) - top);
     scale = length / (stop - start);
 }
 

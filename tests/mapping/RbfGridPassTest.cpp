@@ -244,6 +244,14 @@ struct BlockCase {
 
 class NodeBlockTest : public ::testing::TestWithParam<BlockCase> {};
 
+// The sanitizers' checks keep the reductions from being vectorised: the sums then run in
+// ascending order, and only the comparison of blocked and lone nodes is left to make.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kVectorisedSums = false;
+#else
+constexpr bool kVectorisedSums = true;
+#endif
+
 // The node's value with its terms added one by one in ascending order.
 float AscendingSum(int32_t kernel, const std::vector<double>& px, const std::vector<double>& py, const RbfWeights& w,
                    const RbfGridGeometry& grid, int32_t i, int32_t j)
@@ -313,7 +321,7 @@ TEST_P(NodeBlockTest, BlockedNodesHaveTheBitsOfLoneNodes)
     }
     // The data must be able to tell the vector order from the ascending one (which the kernels
     // without a vector row use), or the comparison above proves nothing.
-    if (c.kernel != RbfThinPlateSpline && c.points > 8) {
+    if (kVectorisedSums && c.kernel != RbfThinPlateSpline && c.points > 8) {
         EXPECT_GT(ascendingDiffers, 0);
     }
 }
